@@ -1,0 +1,318 @@
+// The class registry, method tables, instance variables and selectors.
+#include "runtime_internal.h"
+
+#include <objc/swift.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace objc::detail {
+
+Runtime& runtime() {
+    // Never destroyed: classes and selectors must outlive every object, static ones included.
+    static Runtime* instance = new Runtime;
+    return *instance;
+}
+
+namespace {
+
+constexpr long kImmortal = 1L << 60;
+
+Class newClassObject(const std::string& name, bool isMeta) {
+    auto* cls = new objc_class;
+    cls->retainCount_.store(kImmortal, std::memory_order_relaxed);
+    cls->data = new ClassData;
+    cls->data->name = name;
+    cls->data->isMeta = isMeta;
+    return cls;
+}
+
+Class rootMetaclassOf(Class superclass) {
+    Class c = superclass;
+    while (c && c->superclass) c = c->superclass;
+    return c ? c->isa : nullptr;
+}
+
+void collectSubclasses(Class cls, std::vector<Class>& out) {
+    out.push_back(cls);
+    for (Class sub : cls->data->subclasses) collectSubclasses(sub, out);
+}
+
+}  // namespace
+
+void flushCaches(Class cls) {
+    std::vector<Class> affected;
+    collectSubclasses(cls, affected);
+    for (Class c : affected) {
+        if (MethodCache* old = c->cache.exchange(nullptr, std::memory_order_acq_rel)) runtime().retiredCaches.push_back(old);
+    }
+}
+
+Class allocateCxxClassPair(Class superclass, const char* name, std::size_t size, std::size_t alignment, Constructor construct) {
+    Class cls = objc_allocateClassPair(superclass, name, 0);
+    if (!cls) return nullptr;
+    std::lock_guard lock(runtime().methodLock);
+    cls->data->instanceSize = size;
+    cls->data->alignment = std::max(alignment, cls->data->alignment);
+    cls->data->construct = construct;
+    return cls;
+}
+
+}  // namespace objc::detail
+
+using namespace objc::detail;
+
+// --- Selectors -------------------------------------------------------------------------
+
+SEL sel_registerName(const char* name) {
+    if (!name) return nullptr;
+    auto& rt = runtime();
+    std::lock_guard lock(rt.selectorLock);
+    auto it = rt.selectors.find(name);
+    if (it != rt.selectors.end()) return it->second.get();
+    auto sel = std::make_unique<objc_selector>(objc_selector{name});
+    SEL result = sel.get();
+    rt.selectors.emplace(name, std::move(sel));
+    return result;
+}
+
+const char* sel_getName(SEL sel) { return sel ? sel->name.c_str() : "<null selector>"; }
+
+// --- Classes -----------------------------------------------------------------------------
+
+Class objc_lookUpClass(const char* name) {
+    if (!name) return nullptr;
+    auto& rt = runtime();
+    std::shared_lock lock(rt.classLock);
+    auto find = [&](const std::string& n) -> Class {
+        if (rt.hiddenNames.count(n)) return nullptr;
+        auto it = rt.classesByName.find(n);
+        return it == rt.classesByName.end() ? nullptr : it->second;
+    };
+    if (Class cls = find(name)) return cls;
+    if (auto mangled = objc::swiftMangledClassName(name)) return find(*mangled);
+    return nullptr;
+}
+
+Class objc_getClass(const char* name) { return objc_lookUpClass(name); }
+
+Class objc_getMetaClass(const char* name) {
+    Class cls = objc_getClass(name);
+    return cls ? cls->isa : nullptr;
+}
+
+Class object_getClass(id obj) { return obj ? obj->isa : nullptr; }
+Class class_getSuperclass(Class cls) { return cls ? cls->superclass : nullptr; }
+const char* class_getName(Class cls) { return cls ? cls->data->name.c_str() : "nil"; }
+BOOL class_isMetaClass(Class cls) { return cls && cls->data->isMeta; }
+
+std::size_t class_getInstanceSize(Class cls) {
+    if (!cls) return 0;
+    std::lock_guard lock(runtime().methodLock);
+    return cls->data->instanceSize;
+}
+
+std::vector<Class> objc_copyClassList() {
+    auto& rt = runtime();
+    std::shared_lock lock(rt.classLock);
+    std::vector<Class> out;
+    for (Class c : rt.allClasses)
+        if (!rt.hiddenNames.count(c->data->name)) out.push_back(c);
+    return out;
+}
+
+Class objc_allocateClassPair(Class superclass, const char* name, std::size_t extraBytes) {
+    if (!name || !*name) return nullptr;
+    auto& rt = runtime();
+    std::unique_lock lock(rt.classLock);
+    if (rt.classesByName.count(name)) return nullptr;
+    for (Class c : rt.allClasses)
+        if (!c->data->registered && c->data->name == name) return nullptr;
+
+    Class cls = newClassObject(name, false);
+    Class meta = newClassObject(name, true);
+    cls->isa = meta;
+    cls->superclass = superclass;
+    cls->data->metaclass = meta;
+    if (superclass) {
+        meta->isa = rootMetaclassOf(superclass);
+        meta->superclass = superclass->isa;
+        std::lock_guard methods(rt.methodLock);
+        cls->data->instanceSize = superclass->data->instanceSize + extraBytes;
+        cls->data->alignment = superclass->data->alignment;
+        cls->data->construct = superclass->data->construct;
+    } else {
+        // A root class: its metaclass is its own class and inherits from the root class.
+        meta->isa = meta;
+        meta->superclass = cls;
+        cls->data->instanceSize = sizeof(objc_object) + extraBytes;
+        cls->data->construct = [](void* memory) -> id { return new (memory) objc_object(); };
+    }
+    rt.allClasses.push_back(cls);
+    return cls;
+}
+
+void objc_registerClassPair(Class cls) {
+    if (!cls || cls->data->isMeta || cls->data->registered) return;
+    auto& rt = runtime();
+    std::unique_lock lock(rt.classLock);
+    cls->data->registered = true;
+    rt.classesByName[cls->data->name] = cls;
+    std::lock_guard methods(rt.methodLock);
+    if (cls->superclass) {
+        cls->superclass->data->subclasses.push_back(cls);
+        cls->superclass->isa->data->subclasses.push_back(cls->isa);
+    }
+}
+
+void objc_hideClass(const char* name) {
+    if (!name) return;
+    std::unique_lock lock(runtime().classLock);
+    runtime().hiddenNames.insert(name);
+}
+
+void objc_unhideClass(const char* name) {
+    if (!name) return;
+    std::unique_lock lock(runtime().classLock);
+    runtime().hiddenNames.erase(name);
+}
+
+// --- Methods -----------------------------------------------------------------------------
+
+namespace {
+
+Method findMethodLocked(Class cls, SEL sel) {
+    for (Class c = cls; c; c = c->superclass) {
+        auto it = c->data->methods.find(sel);
+        if (it != c->data->methods.end()) return it->second;
+    }
+    return nullptr;
+}
+
+// Adds a method to the class's own table, or swaps the implementation of the one it has.
+// This is the one path for adding and replacing; it returns the previous own IMP (nil when
+// the method is new). Adding shadows inherited lookups, so caches below the class are
+// flushed; swapping needs no flush because caches hold methods, not implementations.
+IMP addOrReplaceMethodLocked(Class cls, SEL sel, IMP imp, const char* types, bool replace) {
+    auto& methods = cls->data->methods;
+    auto it = methods.find(sel);
+    if (it != methods.end()) {
+        if (!replace) return nullptr;
+        return it->second->imp.exchange(imp, std::memory_order_acq_rel);
+    }
+    const char* interned = objc::detail::internTypes(types ? types : "");
+    auto* m = new objc_method{sel, {imp}, interned};
+    methods.emplace(sel, m);
+    flushCaches(cls);
+    return nullptr;
+}
+
+}  // namespace
+
+Method class_getInstanceMethod(Class cls, SEL sel) {
+    if (!cls || !sel) return nullptr;
+    std::lock_guard lock(runtime().methodLock);
+    return findMethodLocked(cls, sel);
+}
+
+Method class_getClassMethod(Class cls, SEL sel) { return cls ? class_getInstanceMethod(cls->isa, sel) : nullptr; }
+
+Method class_getOwnMethod(Class cls, SEL sel) {
+    if (!cls || !sel) return nullptr;
+    std::lock_guard lock(runtime().methodLock);
+    auto it = cls->data->methods.find(sel);
+    return it == cls->data->methods.end() ? nullptr : it->second;
+}
+
+BOOL class_addMethod(Class cls, SEL sel, IMP imp, const char* types) {
+    if (!cls || !sel) return NO;
+    std::lock_guard lock(runtime().methodLock);
+    if (cls->data->methods.count(sel)) return NO;
+    addOrReplaceMethodLocked(cls, sel, imp, types, false);
+    return YES;
+}
+
+IMP class_replaceMethod(Class cls, SEL sel, IMP imp, const char* types) {
+    if (!cls || !sel) return nullptr;
+    std::lock_guard lock(runtime().methodLock);
+    return addOrReplaceMethodLocked(cls, sel, imp, types, true);
+}
+
+IMP method_getImplementation(Method m) { return m ? m->imp.load(std::memory_order_acquire) : nullptr; }
+
+IMP method_setImplementation(Method m, IMP imp) {
+    if (!m) return nullptr;
+    return m->imp.exchange(imp, std::memory_order_acq_rel);
+}
+
+SEL method_getName(Method m) { return m ? m->name : nullptr; }
+const char* method_getTypeEncoding(Method m) { return m ? m->types : nullptr; }
+
+BOOL class_respondsToSelector(Class cls, SEL sel) { return class_getInstanceMethod(cls, sel) != nullptr; }
+
+// --- Instance variables -----------------------------------------------------------------
+
+BOOL class_addIvar(Class cls, const char* name, std::size_t size, std::size_t alignment, const char* types) {
+    if (!cls || !name || cls->data->registered || cls->data->isMeta) return NO;
+    if (class_getInstanceVariable(cls, name)) return NO;
+    std::lock_guard lock(runtime().methodLock);
+    auto& data = *cls->data;
+    alignment = std::max<std::size_t>(alignment, 1);
+    std::size_t offset = (data.instanceSize + alignment - 1) / alignment * alignment;
+    data.ivars.push_back(std::make_unique<objc_ivar>(objc_ivar{strdup(name), strdup(types ? types : "?"),
+                                                               static_cast<std::ptrdiff_t>(offset), size}));
+    data.instanceSize = offset + size;
+    data.alignment = std::max(data.alignment, alignment);
+    return YES;
+}
+
+Ivar class_getInstanceVariable(Class cls, const char* name) {
+    if (!name) return nullptr;
+    std::lock_guard lock(runtime().methodLock);
+    for (Class c = cls; c; c = c->superclass)
+        for (auto& ivar : c->data->ivars)
+            if (std::strcmp(ivar->name, name) == 0) return ivar.get();
+    return nullptr;
+}
+
+std::ptrdiff_t ivar_getOffset(Ivar ivar) { return ivar ? ivar->offset : 0; }
+const char* ivar_getName(Ivar ivar) { return ivar ? ivar->name : nullptr; }
+const char* ivar_getTypeEncoding(Ivar ivar) { return ivar ? ivar->type : nullptr; }
+
+id object_getIvar(id obj, Ivar ivar) {
+    if (!obj || !ivar) return nullptr;
+    id value;
+    std::memcpy(&value, reinterpret_cast<char*>(obj) + ivar->offset, sizeof(id));
+    return value;
+}
+
+void object_setIvar(id obj, Ivar ivar, id value) {
+    if (!obj || !ivar) return;
+    std::memcpy(reinterpret_cast<char*>(obj) + ivar->offset, &value, sizeof(id));
+}
+
+// --- Objects -----------------------------------------------------------------------------
+
+id class_createInstance(Class cls, std::size_t extraBytes) {
+    if (!cls) return nullptr;
+    std::size_t size, alignment;
+    Constructor construct;
+    {
+        std::lock_guard lock(runtime().methodLock);
+        size = cls->data->instanceSize + extraBytes;
+        alignment = cls->data->alignment;
+        construct = cls->data->construct;
+    }
+    void* memory = ::operator new(size, std::align_val_t(alignment));
+    std::memset(memory, 0, size);
+    id obj = construct(memory);
+    obj->isa = cls;
+    return obj;
+}
+
+BOOL object_isKindOfClass(id obj, Class cls) {
+    if (!obj || !cls) return NO;
+    for (Class c = obj->isa; c; c = c->superclass)
+        if (c == cls) return YES;
+    return NO;
+}
