@@ -1,0 +1,117 @@
+// Replacements that darken the app's chrome: status bar, bars, separators, indicators, action sheets, keyboard.
+#pragma once
+
+#include "HookTable.h"
+#include "ThemeState.h"
+
+#include <CoreGraphics/CGGeometry.h>
+
+namespace obscuro {
+
+// Theme values the one-line replacements hand out while the product is enabled.
+namespace themed {
+inline id background() { return bgColor; }
+inline id darkerBackground() { return darkerBgColor; }
+inline id mainText() { return mainTextColor; }
+inline id bar() { return barColor; }
+inline id tint() { return tintColor; }
+id clear();
+id unselectedTab();           // offsetColor of mainTextColor
+id noEffect();                // nil
+inline long lightStatusBar() { return 1; }
+inline long noSeparators() { return 0; }
+inline bool no() { return false; }
+inline bool yes() { return true; }
+}  // namespace themed
+
+// A getter that answers a theme value without calling through while enabled.
+template <std::size_t Entry, class R, R (*Value)()>
+R themedGetter(id self, SEL cmd) {
+    if (!enabled) return callThrough<Entry, R>(self, cmd);
+    return Value();
+}
+
+// A setter that passes a theme value on in place of its argument while enabled.
+template <std::size_t Entry, class A, A (*Value)()>
+void themedSetter(id self, SEL cmd, A argument) {
+    callThrough<Entry>(self, cmd, enabled ? Value() : argument);
+}
+
+// A layout method that calls through, then paints its own background while enabled.
+template <std::size_t Entry, id (*Colour)()>
+void layoutThenPaintBackground(id self, SEL cmd) {
+    callThrough<Entry>(self, cmd);
+    if (enabled) msg<void>(self, sel<"setBackgroundColor:">(), Colour());
+}
+
+template <std::size_t Entry> id activityIndicatorInitWithStyle(id self, SEL cmd, long style);
+template <std::size_t Entry> void downloadRingLayoutSubviews(id self, SEL cmd);
+template <std::size_t Entry> void downloadRingSetProgress(id self, SEL cmd, double progress);
+template <std::size_t Entry> bool renderConfigLightKeyboard(id self, SEL cmd);
+template <std::size_t Entry> long inputTraitsKeyboardAppearance(id self, SEL cmd);
+template <std::size_t Entry> id pinKeypadInitWithFrame(id self, SEL cmd, CGRect frame);
+template <std::size_t Entry> void keyboardDockLayoutSubviews(id self, SEL cmd);
+template <std::size_t Entry> id layerCompositingFilter(id self, SEL cmd);
+
+// The stroke of a download ring's layer in the theme's tint.
+void strokeRingWithTint(id ring);
+id passcodeKeypadGrey();
+id black();
+bool isPlusDarkerFilter(id filter);
+
+template <std::size_t Entry>
+id activityIndicatorInitWithStyle(id self, SEL cmd, long style) {
+    bool active = enabled;  // read before calling through
+    id indicator = callThrough<Entry, id>(self, cmd, style);
+    if (active) {
+        msg<void>(indicator, sel<"setColor:">(), mainTextColor);
+        msg<void>(indicator, sel<"setTintColor:">(), mainTextColor);
+    }
+    return indicator;
+}
+
+template <std::size_t Entry>
+void downloadRingLayoutSubviews(id self, SEL cmd) {
+    callThrough<Entry>(self, cmd);
+    if (enabled) strokeRingWithTint(self);
+}
+
+template <std::size_t Entry>
+void downloadRingSetProgress(id self, SEL cmd, double progress) {
+    callThrough<Entry>(self, cmd, progress);
+    if (enabled) strokeRingWithTint(self);
+}
+
+template <std::size_t Entry>
+bool renderConfigLightKeyboard(id self, SEL cmd) {
+    if (!enabled) return callThrough<Entry, bool>(self, cmd);
+    return !enableDarkKeyboard;
+}
+
+template <std::size_t Entry>
+long inputTraitsKeyboardAppearance(id self, SEL cmd) {
+    if (enabled && enableDarkKeyboard) return 1;
+    return callThrough<Entry, long>(self, cmd);
+}
+
+template <std::size_t Entry>
+id pinKeypadInitWithFrame(id self, SEL cmd, CGRect frame) {
+    id keypad = callThrough<Entry, id>(self, cmd, frame);
+    if (enabled && enableDarkKeyboard) msg<void>(keypad, sel<"setBackgroundColor:">(), passcodeKeypadGrey());
+    return keypad;
+}
+
+template <std::size_t Entry>
+void keyboardDockLayoutSubviews(id self, SEL cmd) {
+    callThrough<Entry>(self, cmd);
+    if (enabled && enableDarkKeyboard) msg<void>(self, sel<"setBackgroundColor:">(), black());
+}
+
+// No enabled test: a plus-darker layer would darken the dark theme into black.
+template <std::size_t Entry>
+id layerCompositingFilter(id self, SEL cmd) {
+    id filter = callThrough<Entry, id>(self, cmd);
+    return isPlusDarkerFilter(filter) ? nullptr : filter;
+}
+
+}  // namespace obscuro

@@ -1,0 +1,29 @@
+// Replacements that give text views, text fields, labels and drawn strings the theme's text colour.
+#pragma once
+
+#include "HookTable.h"
+
+#include <CoreGraphics/CGGeometry.h>
+
+namespace obscuro {
+
+// UITextView and UITextField
+template <std::size_t Entry> void textSetTextColor(id self, SEL cmd, id colour);
+template <std::size_t Entry> id textTextColor(id self, SEL cmd);
+template <std::size_t Entry> void textSetAttributedText(id self, SEL cmd, id text);
+template <std::size_t Entry> id textViewLinkTextAttributes(id self, SEL cmd);
+
+// UILabel
+template <std::size_t Entry> id labelTextColor(id self, SEL cmd);
+template <std::size_t Entry> void labelSetTextColor(id self, SEL cmd, id colour);
+template <std::size_t Entry> id labelTintColor(id self, SEL cmd);
+template <std::size_t Entry> id labelDefaultAttributes(id self, SEL cmd);
+template <std::size_t Entry> void labelSetAttributedText(id self, SEL cmd, id text);
+
+// Music.Text.Drawing.View drawRect: and NSString drawWithRect:options:attributes:context:
+template <std::size_t Entry> void textDrawingViewDrawRect(id self, SEL cmd, CGRect rect);
+template <std::size_t Entry> void stringDrawWithRect(id self, SEL cmd, CGRect rect, long options, id attributes, id context);
+
+}  // namespace obscuro
+
+#include "TextHooks.inl"

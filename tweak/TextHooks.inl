@@ -1,0 +1,126 @@
+// Text colour replacements: the rules of each hooked method, in the order of their tests.
+#include "ClassTests.h"
+#include "NSAttributedString+color.h"
+#include "ThemeState.h"
+#include "UIColor+Tarnwick.h"
+
+#include <Foundation/Foundation.h>
+
+namespace obscuro {
+
+namespace text {
+inline constinit RememberedClass sparkBatteryView{"SparkBatteryView"};
+inline constinit RememberedClass tabBarButtonLabel{"UITabBarButtonLabel"};
+
+inline bool hexIs(id colour, std::string_view hex) {
+    id h = tw_hexStringFromColor(colour);
+    return h && objc::utf8(h) == hex;
+}
+
+inline id foregroundColorKey() { return NSForegroundColorAttributeName; }
+}  // namespace text
+
+template <std::size_t Entry>
+void textSetTextColor(id self, SEL cmd, id colour) {
+    callThrough<Entry>(self, cmd, enabled ? mainTextColor : colour);
+}
+
+template <std::size_t Entry>
+id textTextColor(id self, SEL cmd) {
+    if (!enabled) return callThrough<Entry, id>(self, cmd);
+    return mainTextColor;
+}
+
+template <std::size_t Entry>
+void textSetAttributedText(id self, SEL cmd, id attributedText) {
+    callThrough<Entry>(self, cmd, enabled ? replaceColorsWith(attributedText, mainTextColor) : attributedText);
+}
+
+template <std::size_t Entry>
+id textViewLinkTextAttributes(id self, SEL cmd) {
+    bool active = enabled;  // read before calling through
+    id attributes = callThrough<Entry, id>(self, cmd);
+    if (!active) return attributes;
+    id mutableAttributes = attributes ? msg<id>(attributes, sel<"mutableCopy">())
+                                      : msg<id>(objc_getClass("NSMutableDictionary"), sel<"new">());
+    objc::autorelease(mutableAttributes);
+    msg<void>(mutableAttributes, sel<"setObject:forKey:">(), offsetColor(mainTextColor), text::foregroundColorKey());
+    return objc::autorelease(msg<id>(mutableAttributes, sel<"copy">()));
+}
+
+template <std::size_t Entry>
+id labelTextColor(id self, SEL cmd) {
+    id colour = callThrough<Entry, id>(self, cmd);
+    if (enabled && text::hexIs(colour, "#FF2D55")) return mainTextColor;
+    return colour;
+}
+
+template <std::size_t Entry>
+void labelSetTextColor(id self, SEL cmd, id colour) {
+    auto keep = [&] { callThrough<Entry>(self, cmd, colour); };
+    if (!enabled) return keep();
+    if (classNameBeginsWithUnderscore(object_getClass(self))) return keep();
+    if (text::sparkBatteryView.isKindOf(self)) return keep();
+    if (text::tabBarButtonLabel.isKindOf(self)) return keep();
+    if (!colorFlowMusicEnabled) return callThrough<Entry>(self, cmd, mainTextColor);
+    Class owner = responderOwnerClass(self);
+    if (owner && classNameIs(owner, "Music.MiniPlayerViewController") && !text::hexIs(colour, "#000000")) return keep();
+    if (owner && classNameIs(owner, "MusicNowPlayingControlsViewController")) return keep();
+    callThrough<Entry>(self, cmd, mainTextColor);
+}
+
+template <std::size_t Entry>
+id labelTintColor(id self, SEL cmd) {
+    if (!enabled) return callThrough<Entry, id>(self, cmd);
+    if (text::tabBarButtonLabel.isKindOf(self)) return callThrough<Entry, id>(self, cmd);
+    if (colorFlowMusicEnabled) {
+        Class owner = responderOwnerClass(self);
+        if (owner && (classNameIs(owner, "MusicNowPlayingControlsViewController") ||
+                      classNameIs(owner, "Music.MiniPlayerViewController")))
+            return callThrough<Entry, id>(self, cmd);
+    }
+    return mainTextColor;
+}
+
+// A class method: the receiver is the label class itself.
+template <std::size_t Entry>
+id labelDefaultAttributes(id self, SEL cmd) {
+    id attributes = callThrough<Entry, id>(self, cmd);
+    if (!enabled || classNameBeginsWithUnderscore(reinterpret_cast<Class>(self))) return attributes;
+    id mutableAttributes = attributes ? msg<id>(attributes, sel<"mutableCopy">())
+                                      : msg<id>(objc_getClass("NSMutableDictionary"), sel<"new">());
+    objc::autorelease(mutableAttributes);
+    msg<void>(mutableAttributes, sel<"setObject:forKey:">(), mainTextColor, text::foregroundColorKey());
+    return mutableAttributes;
+}
+
+template <std::size_t Entry>
+void labelSetAttributedText(id self, SEL cmd, id attributedText) {
+    if (!enabled || classNameBeginsWithUnderscore(object_getClass(self))) return callThrough<Entry>(self, cmd, attributedText);
+    callThrough<Entry>(self, cmd, replaceColorsWith(attributedText, mainTextColor));
+}
+
+// No enabled test: the colour is forced while ColorFlow colours the app's own text drawing.
+template <std::size_t Entry>
+void textDrawingViewDrawRect(id self, SEL cmd, CGRect rect) {
+    if (!colorFlowMusicEnabled) return callThrough<Entry>(self, cmd, rect);
+    replaceMember(textDrawingColor, mainTextColor);
+    callThrough<Entry>(self, cmd, rect);
+    replaceMember(textDrawingColor, nullptr);
+}
+
+// No enabled test: strings drawn directly always lose their background colour.
+template <std::size_t Entry>
+void stringDrawWithRect(id self, SEL cmd, CGRect rect, long options, id attributes, id context) {
+    id drawn = attributes ? objc::autorelease(msg<id>(attributes, sel<"mutableCopy">())) : nullptr;
+    msg<void>(drawn, sel<"setObject:forKey:">(), msg<id>(objc_getClass("UIColor"), sel<"clearColor">()),
+              NSBackgroundColorAttributeName);
+    if (colorFlowMusicEnabled) {
+        if (textDrawingColor) msg<void>(drawn, sel<"setObject:forKey:">(), textDrawingColor, text::foregroundColorKey());
+    } else {
+        msg<void>(drawn, sel<"setObject:forKey:">(), mainTextColor, text::foregroundColorKey());
+    }
+    callThrough<Entry>(self, cmd, rect, options, drawn, context);
+}
+
+}  // namespace obscuro
