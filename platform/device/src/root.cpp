@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <deque>
@@ -16,6 +17,8 @@ namespace fs = std::filesystem;
 namespace device {
 
 namespace {
+
+std::atomic<ResolveObserver> gResolveObserver{nullptr};
 
 std::mutex gRootLock;
 bool gRootChosen = false;
@@ -62,6 +65,8 @@ void setRoot(const fs::path& folder) {
     gRootChosen = true;
 }
 
+void setResolveObserver(ResolveObserver observer) { gResolveObserver.store(observer, std::memory_order_release); }
+
 fs::path root() {
     std::lock_guard lock(gRootLock);
     if (!gRootChosen) {
@@ -76,6 +81,7 @@ fs::path root() {
 // link itself, so that no link (nor ".." in a link's target) can carry the walk outside.
 std::optional<fs::path> resolve(std::string_view devicePath, LastLink last) {
     if (devicePath.empty() || devicePath.front() != '/' || devicePath.find('\0') != std::string_view::npos) return std::nullopt;
+    if (auto observer = gResolveObserver.load(std::memory_order_acquire)) observer(devicePath);
     const fs::path configured = root();
     if (configured.empty()) return std::nullopt;
     std::error_code ec;

@@ -33,6 +33,13 @@ enum class LastLink { follow, keep };
 // component ends link checking, since nothing below it can be a link.
 std::optional<std::filesystem::path> resolve(std::string_view devicePath, LastLink last = LastLink::follow);
 
+// Called with each absolute device path that is resolved (to be read, written, tested or
+// loaded) on the thread that resolves it, before the answer is known; nil stops observing. One
+// observer per process, for hosts that report which device files the code they load uses. The
+// observer must not resolve paths itself.
+using ResolveObserver = void (*)(std::string_view devicePath);
+void setResolveObserver(ResolveObserver observer);
+
 // --- Loading libraries ---------------------------------------------------------------------
 
 // dlopen of a device path. A nil path opens the host program itself, as on the phone. A
