@@ -80,6 +80,10 @@ const char* sel_getName(SEL sel) { return sel ? sel->name.c_str() : "<null selec
 
 // --- Classes -----------------------------------------------------------------------------
 
+namespace {
+std::atomic<ClassLookupMissObserver> gLookupMissObserver{nullptr};
+}  // namespace
+
 Class objc_lookUpClass(const char* name) {
     if (!name) return nullptr;
     auto& rt = runtime();
@@ -90,8 +94,15 @@ Class objc_lookUpClass(const char* name) {
         return it == rt.classesByName.end() ? nullptr : it->second;
     };
     if (Class cls = find(name)) return cls;
-    if (auto mangled = objc::swiftMangledClassName(name)) return find(*mangled);
+    if (auto mangled = objc::swiftMangledClassName(name))
+        if (Class cls = find(*mangled)) return cls;
+    lock.unlock();
+    if (auto observer = gLookupMissObserver.load(std::memory_order_acquire)) observer(name);
     return nullptr;
+}
+
+void objc_setClassLookupMissObserver(ClassLookupMissObserver observer) {
+    gLookupMissObserver.store(observer, std::memory_order_release);
 }
 
 Class objc_getClass(const char* name) { return objc_lookUpClass(name); }

@@ -63,6 +63,12 @@ void objc_registerClassPair(Class cls);
 void objc_hideClass(const char* name);
 void objc_unhideClass(const char* name);
 
+// Called, on the looking thread, with each name that objc_getClass or objc_lookUpClass did not
+// find; nil stops observing. One observer per process, for hosts that report which classes the
+// code they load looked for in vain. The observer must not look classes up itself.
+using ClassLookupMissObserver = void (*)(const char* name);
+void objc_setClassLookupMissObserver(ClassLookupMissObserver observer);
+
 // --- Methods -----------------------------------------------------------------------------
 
 // Looks a method up along the superclass chain; nil when no class in the chain has it.
