@@ -1,6 +1,8 @@
 // MSHookMessageEx over the runtime's public method calls.
 #include <substrate/substrate.h>
 
+#include "HookObserver.h"
+
 #include <cstdio>
 
 namespace {
@@ -23,6 +25,7 @@ void swapOwnImplementation(Method own, IMP replacement, IMP* result) {
 }  // namespace
 
 void MSHookMessageEx(Class cls, SEL selector, IMP replacement, IMP* result) {
+    platform::detail::HookCallReport report(cls, selector, replacement);
     if (!cls) return;
     if (!selector || !replacement) {
         reportNotHooked(cls, selector, selector ? "the replacement is nil" : "the selector is nil");
