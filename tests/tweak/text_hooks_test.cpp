@@ -50,7 +50,7 @@ TEST_F(TextHooksTest, ColorFlowKeepsMiniPlayerAndNowPlayingLabelColours) {
     id mini = labelUnder("Music.MiniPlayerViewController");
     EXPECT_EQ(afterSetting(mini, black), "#F0F0F0");
     EXPECT_EQ(afterSetting(mini, colour(0.5, 0.5, 0)), "#7F7F00");
-    msg<void>(mini, sel<"setTextColor:">(), nullptr);
+    msg<void>(mini, sel<"setTextColor:">(), id{nullptr});
     EXPECT_EQ(storedTextColour(mini), nullptr);
     id controls = labelUnder("MusicNowPlayingControlsViewController");
     EXPECT_EQ(afterSetting(controls, black), "#000000");

@@ -47,9 +47,15 @@ constexpr EncodedText<N - 1> text(const char (&s)[N]) {
 template <class T>
 struct StructEncoding;
 
+// Opaque handles (CGColorRef and the like) point at types never completed in client code; they
+// travel as plain pointers.
+template <class T>
+concept CompleteType = requires { sizeof(T); };
+
 template <class T>
 concept ObjectPointer = std::is_pointer_v<T> && !std::is_same_v<std::remove_cv_t<T>, Class> &&
                         !std::is_same_v<std::remove_cv_t<T>, SEL> && std::is_class_v<std::remove_cv_t<std::remove_pointer_t<T>>> &&
+                        CompleteType<std::remove_cv_t<std::remove_pointer_t<T>>> &&
                         std::is_base_of_v<objc_object, std::remove_cv_t<std::remove_pointer_t<T>>>;
 
 template <class T>

@@ -113,7 +113,7 @@ Value toValue(T value) {
         std::memcpy(s.fields.data(), static_cast<const void*>(&value), sizeof(T));
         return s;
     } else if constexpr (std::is_same_v<T, const char*>) return value ? Value(std::string(value)) : Value();
-    else if constexpr (std::is_pointer_v<T>) return reinterpret_cast<void*>(value);
+    else if constexpr (std::is_pointer_v<T>) return const_cast<void*>(reinterpret_cast<const void*>(value));
     else static_assert(sizeof(T) == 0, "unsupported result type");
 }
 

@@ -1,0 +1,142 @@
+// `obscuro colour`: the toolkit's colour operations on colours given on the command line.
+#include "colour_json.h"
+#include "commands.h"
+
+#include "UIColor+Tarnwick.h"
+
+#include <Foundation/NSString.h>
+#include <UIKit/UIGraphics.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace obscuro::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: obscuro colour OP ARG [ARG]\n"
+    "  parse TEXT        the colour tw_colorFromHexString makes of TEXT\n"
+    "  hex C             {\"hex\": ...}\n"
+    "  lighter C | darker C | inverse C | offset C\n"
+    "  mid A B           A's midColorFrom B\n"
+    "  is-light C        {\"light\": ...}\n";
+
+constexpr const char* kColourForms =
+    "a colour is one of: #RRGGBB (read like a theme colour), rgba(r,g,b,a) (decimals), white(w,a) (decimals), pattern";
+
+int usageError(const std::string& message) {
+    std::cerr << "obscuro colour: " << message << '\n' << kUsage;
+    return 2;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+// The finite decimals between "name(" and ")", separated by commas; nothing when the text
+// is not of that form or the count differs.
+std::optional<std::vector<double>> functionArguments(std::string_view text, std::string_view name, std::size_t count) {
+    if (text.size() < name.size() + 2 || text.substr(0, name.size()) != name || text[name.size()] != '(' ||
+        text.back() != ')')
+        return std::nullopt;
+    text = text.substr(name.size() + 1, text.size() - name.size() - 2);
+    std::vector<double> values;
+    while (true) {
+        auto comma = text.find(',');
+        std::string_view field = trimmed(text.substr(0, comma));
+        double value = 0;
+        auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+        if (field.empty() || error != std::errc() || end != field.data() + field.size() || !std::isfinite(value))
+            return std::nullopt;
+        values.push_back(value);
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+    }
+    if (values.size() != count) return std::nullopt;
+    return values;
+}
+
+// A colour that paints with a small two-tone tile.
+id patternColour() {
+    Class colorClass = objc_getClass("UIColor");
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(2, 2), false, 1);
+    msg<void>(msg<id>(colorClass, sel<"grayColor">()), sel<"setFill">());
+    UIRectFill(CGRectMake(0, 0, 1, 1));
+    id tile = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return msg<id>(colorClass, sel<"colorWithPatternImage:">(), tile);
+}
+
+// The colour an argument names, or nil when it names none.
+id colourArgument(std::string_view text) {
+    Class colorClass = objc_getClass("UIColor");
+    if (text.starts_with('#')) return tw_colorFromHexString(objc::str(text));
+    if (text == "pattern") return patternColour();
+    if (auto v = functionArguments(text, "rgba", 4))
+        return msg<id>(colorClass, sel<"colorWithRed:green:blue:alpha:">(), (*v)[0], (*v)[1], (*v)[2], (*v)[3]);
+    if (auto v = functionArguments(text, "white", 2))
+        return msg<id>(colorClass, sel<"colorWithWhite:alpha:">(), (*v)[0], (*v)[1]);
+    return nil;
+}
+
+void print(const nlohmann::json& value) { std::cout << value.dump() << '\n'; }
+
+struct Operation {
+    std::string_view name;
+    std::size_t colours;  // how many colour arguments follow (parse takes text instead)
+    nlohmann::json (*run)(const std::vector<id>& colours);
+};
+
+const Operation kOperations[] = {
+    {"hex", 1, [](const std::vector<id>& c) {
+         id hex = tw_hexStringFromColor(c[0]);
+         return nlohmann::json{{"hex", hex ? nlohmann::json(objc::utf8(hex)) : nlohmann::json(nullptr)}};
+     }},
+    {"lighter", 1, [](const std::vector<id>& c) { return colourJson(lighterColor(c[0])); }},
+    {"darker", 1, [](const std::vector<id>& c) { return colourJson(darkerColor(c[0])); }},
+    {"inverse", 1, [](const std::vector<id>& c) { return colourJson(inverseColor(c[0])); }},
+    {"offset", 1, [](const std::vector<id>& c) { return colourJson(offsetColor(c[0])); }},
+    {"mid", 2, [](const std::vector<id>& c) { return colourJson(midColorFrom(c[0], c[1])); }},
+    {"is-light", 1, [](const std::vector<id>& c) { return nlohmann::json{{"light", static_cast<bool>(isLightColor(c[0]))}}; }},
+};
+
+}  // namespace
+
+int colourCommand(std::span<char* const> arguments) {
+    if (arguments.empty()) return usageError("missing operation");
+    std::string_view op = arguments[0];
+    auto operands = arguments.subspan(1);
+    if (op == "parse") {
+        if (operands.size() != 1) return usageError("parse takes one text");
+        print(colourJson(tw_colorFromHexString(objc::str(operands[0]))));
+        return 0;
+    }
+    for (const auto& operation : kOperations) {
+        if (op != operation.name) continue;
+        if (operands.size() != operation.colours)
+            return usageError(std::string(op) + " takes " + (operation.colours == 1 ? "one colour" : "two colours"));
+        std::vector<id> colours;
+        for (const char* operand : operands) {
+            id colour = colourArgument(operand);
+            if (!colour) {
+                std::cerr << "obscuro colour: '" << operand << "' is not a colour; " << kColourForms << '\n';
+                return 2;
+            }
+            colours.push_back(colour);
+        }
+        print(operation.run(colours));
+        return 0;
+    }
+    return usageError("unknown operation '" + std::string(op) + "'");
+}
+
+}  // namespace obscuro::cli

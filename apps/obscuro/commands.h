@@ -1,0 +1,14 @@
+// The subcommands of the `obscuro` command line, one entry point per group.
+#pragma once
+
+#include <span>
+
+namespace obscuro::cli {
+
+// Each entry point receives the arguments after its own name and returns the exit status:
+// 0 on success, 2 for a usage error (with a message on stderr).
+using Command = int (*)(std::span<char* const> arguments);
+
+int colourCommand(std::span<char* const> arguments);
+
+}  // namespace obscuro::cli

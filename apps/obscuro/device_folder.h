@@ -1,0 +1,35 @@
+// Device roots as folders: the default device the build staged, faithful copies, and private throwaway copies.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace obscuro::cli {
+
+// The device a command works on when no --root is given: $OBSCURO_DEVICE_ROOT when set,
+// otherwise the device the build staged.
+std::filesystem::path defaultDeviceRoot();
+
+// Copies the device at `from` into the existing, empty folder `to`: folders, files and
+// symbolic links as they are. Live notification registrations (var/run/notifyd) belong to the
+// processes of the source device and are not copied, nor are sockets or pipes. Throws
+// std::filesystem::filesystem_error when a copy fails.
+void copyDevice(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// A private copy of a device in a new temporary folder, removed with everything in it when the
+// object goes away.
+class TemporaryDevice {
+public:
+    // Throws std::runtime_error (with the reason) when the folder cannot be made or filled.
+    explicit TemporaryDevice(const std::filesystem::path& source);
+    ~TemporaryDevice();
+    TemporaryDevice(const TemporaryDevice&) = delete;
+    TemporaryDevice& operator=(const TemporaryDevice&) = delete;
+
+    const std::filesystem::path& root() const { return root_; }
+
+private:
+    std::filesystem::path root_;
+};
+
+}  // namespace obscuro::cli

@@ -1,0 +1,39 @@
+// The `obscuro` command line: dispatches to the subcommand named by the first argument.
+#include "commands.h"
+
+#include <objc/Strong.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct Subcommand {
+    const char* name;
+    obscuro::cli::Command run;
+    const char* usage;
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"colour", obscuro::cli::colourCommand, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
+};
+
+int usage() {
+    std::fputs("usage: obscuro SUBCOMMAND [ARGUMENTS...]\n", stderr);
+    for (const auto& subcommand : kSubcommands) std::fprintf(stderr, "  obscuro %s\n", subcommand.usage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    for (const auto& subcommand : kSubcommands) {
+        if (std::strcmp(argv[1], subcommand.name) == 0) {
+            objc::AutoreleasePool pool;
+            return subcommand.run(std::span<char* const>(argv + 2, static_cast<std::size_t>(argc - 2)));
+        }
+    }
+    std::fprintf(stderr, "obscuro: unknown subcommand '%s'\n", argv[1]);
+    return usage();
+}

@@ -1,0 +1,68 @@
+// Finding the tweak library among the loaded objects and reading its diagnostics and exported variables.
+#include "TweakProbe.h"
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace obscuro::scene {
+
+namespace {
+
+int collectPath(dl_phdr_info* info, std::size_t, void* paths) {
+    if (info->dlpi_name && *info->dlpi_name) static_cast<std::vector<std::string>*>(paths)->push_back(info->dlpi_name);
+    return 0;
+}
+
+id pointerFromText(const nlohmann::json& value) {
+    if (!value.is_string()) return nullptr;
+    return reinterpret_cast<id>(static_cast<std::uintptr_t>(std::stoull(value.get<std::string>(), nullptr, 16)));
+}
+
+}  // namespace
+
+std::optional<TweakProbe> TweakProbe::find() {
+    // The loader opens tweaks privately (RTLD_LOCAL), so their symbols are not global: ask each
+    // loaded object in turn, without loading anything new.
+    std::vector<std::string> paths;
+    dl_iterate_phdr(collectPath, &paths);
+    for (const std::string& path : paths) {
+        void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+        if (!handle) continue;
+        if (void* symbol = dlsym(handle, "ObscuroDiagnostics"))
+            return TweakProbe(handle, reinterpret_cast<Diagnostics>(symbol));
+        dlclose(handle);
+    }
+    return std::nullopt;
+}
+
+nlohmann::json TweakProbe::ask(const char* request) const {
+    const char* reply = diagnostics_(request);
+    nlohmann::json parsed = nlohmann::json::parse(reply ? reply : "null", nullptr, false);
+    if (parsed.is_discarded() || (parsed.is_object() && parsed.contains("error")))
+        throw std::runtime_error(std::string("the tweak library did not understand \"") + request + "\": " + (reply ? reply : "no reply"));
+    return parsed;
+}
+
+nlohmann::json TweakProbe::state() const { return ask("state"); }
+
+void TweakProbe::setExplaining(bool on) const { ask(on ? "explain on" : "explain off"); }
+
+std::vector<BackgroundDecisionRecord> TweakProbe::decisions() const {
+    std::vector<BackgroundDecisionRecord> out;
+    for (const auto& entry : ask("decisions"))
+        out.push_back({pointerFromText(entry["view"]), pointerFromText(entry["given"]), entry["step"].get<int>(),
+                       pointerFromText(entry["result"])});
+    return out;
+}
+
+id TweakProbe::variable(const char* name) const {
+    auto* slot = static_cast<id*>(dlsym(handle_, name));
+    return slot ? *slot : nullptr;
+}
+
+}  // namespace obscuro::scene

@@ -1,0 +1,21 @@
+// UIScrollView: a view whose bounds move over a larger content area.
+#pragma once
+
+#include <UIKit/UIView.h>
+
+// Selectors: - (CGSize)contentSize, setContentSize:, (CGPoint)contentOffset, setContentOffset:
+// (moves the bounds origin), setContentOffset:animated:, (UIEdgeInsets)contentInset, setContentInset:,
+// (BOOL)isScrollEnabled, setScrollEnabled:, (BOOL)showsVerticalScrollIndicator,
+// showsHorizontalScrollIndicator and their setters, (id)delegate, setDelegate: (retained: the
+// stand-in has no zeroing weak references, and a dangling delegate would crash).
+class UIScrollView : public UIView {
+public:
+    static Class class_();
+
+    CGSize contentSize{};
+    UIEdgeInsets contentInset{};
+    bool scrollEnabled = true;
+    bool showsVerticalScrollIndicator = true;
+    bool showsHorizontalScrollIndicator = true;
+    objc::Strong<objc_object> delegate;
+};

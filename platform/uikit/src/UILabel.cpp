@@ -1,0 +1,63 @@
+// UILabel: text content, colour, font and the default text attributes.
+#include "registration.h"
+#include "text_content.h"
+
+#include <Foundation/Foundation.h>
+#include <UIKit/UILabel.h>
+
+#include <cmath>
+
+namespace {
+
+Class gUILabel = nullptr;
+
+}  // namespace
+
+Class UILabel::class_() { return gUILabel; }
+
+UILabel::UILabel() : content(std::make_unique<platform::uikit::TextContent>()) {
+    content->color = objc::retain(UIColor::colorWithWhite(0, 1));
+    content->font = objc::retain(UIFont::systemFont(17));
+    userInteractionEnabled = false;
+}
+
+UILabel::~UILabel() = default;
+
+namespace platform::uikit {
+
+// Without a text engine the size is an estimate: half an em per character on one line.
+CGSize estimatedTextSize(id text, UIFont* font) {
+    double size = font ? font->pointSize : 17;
+    double length = static_cast<double>(msg<unsigned long>(text, sel<"length">()));
+    return {std::ceil(length * size * 0.5), length > 0 ? std::ceil(size * 1.2) : 0};
+}
+
+void registerUILabel() {
+    using objc::ClassBuilder;
+    gUILabel =
+        ClassBuilder<UILabel>("UILabel", UIView::class_())
+            .classMethod(sel<"_defaultAttributes">(),
+                         [](Class, SEL) -> id {
+                             return objc::dict({{NSForegroundColorAttributeName, UIColor::colorWithWhite(0, 1)},
+                                                {NSFontAttributeName, UIFont::systemFont(17)}});
+                         })
+            .method(sel<"text">(), [](UILabel* self, SEL) -> id { return self->content->text.get(); })
+            .method(sel<"setText:">(), [](UILabel* self, SEL, id text) { self->content->setText(text); })
+            .method(sel<"attributedText">(), [](UILabel* self, SEL) { return self->content->attributedText(); })
+            .method(sel<"setAttributedText:">(), [](UILabel* self, SEL, id text) { self->content->setAttributedText(text); })
+            .method(sel<"textColor">(), [](UILabel* self, SEL) -> id { return self->content->color.get(); })
+            .method(sel<"setTextColor:">(), [](UILabel* self, SEL, UIColor* color) { self->content->setColor(color); })
+            .method(sel<"font">(), [](UILabel* self, SEL) -> id { return self->content->font.get(); })
+            .method(sel<"setFont:">(), [](UILabel* self, SEL, UIFont* font) { self->content->font = objc::retain(font); })
+            .method(sel<"textAlignment">(), [](UILabel* self, SEL) { return self->textAlignment; })
+            .method(sel<"setTextAlignment:">(), [](UILabel* self, SEL, long alignment) { self->textAlignment = alignment; })
+            .method(sel<"numberOfLines">(), [](UILabel* self, SEL) { return self->numberOfLines; })
+            .method(sel<"setNumberOfLines:">(), [](UILabel* self, SEL, long lines) { self->numberOfLines = lines; })
+            .method(sel<"lineBreakMode">(), [](UILabel* self, SEL) { return self->lineBreakMode; })
+            .method(sel<"setLineBreakMode:">(), [](UILabel* self, SEL, long mode) { self->lineBreakMode = mode; })
+            .method(sel<"sizeThatFits:">(),
+                    [](UILabel* self, SEL, CGSize) { return estimatedTextSize(self->content->text.get(), self->content->font.get()); })
+            .registerClass();
+}
+
+}  // namespace platform::uikit

@@ -1,0 +1,172 @@
+// ObscuroDiagnostics: the library's one window for tools, describing its state and the background decisions it makes.
+#include "BackgroundHooks.h"
+#include "HookTable.h"
+#include "ThemeState.h"
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace obscuro {
+
+namespace {
+
+// One background decision as it was made. The objects are retained while recorded, so that a
+// colour made for one call is still the same object when a tool asks about it.
+struct RecordedDecision {
+    id view;
+    id given;
+    int step;
+    id result;
+};
+
+struct DecisionLog {
+    std::mutex lock;
+    std::vector<RecordedDecision> decisions;
+};
+
+// Function-local: the library has no initialiser but its constructor.
+DecisionLog& decisionLog() {
+    static DecisionLog log;
+    return log;
+}
+
+std::string& replyBuffer() {
+    static std::string reply;
+    return reply;
+}
+
+void recordDecision(id view, id given, const BackgroundDecision& decision) {
+    DecisionLog& log = decisionLog();
+    std::lock_guard guard(log.lock);
+    log.decisions.push_back({objc_retain(view), objc_retain(given), decision.step, objc_retain(decision.colour)});
+}
+
+void appendPointer(std::string& out, id object) {
+    if (!object) {
+        out += "null";
+        return;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "\"%p\"", static_cast<void*>(object));
+    out += text;
+}
+
+// Class names of the table are identifiers, but a quote or a control character must not break the reply.
+void appendString(std::string& out, std::string_view text) {
+    out += '"';
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+void appendFlag(std::string& out, const char* name, bool value, bool last = false) {
+    appendString(out, name);
+    out += value ? ": true" : ": false";
+    if (!last) out += ", ";
+}
+
+std::string describeState() {
+    std::string out = "{\"flags\": {";
+    appendFlag(out, "enabled", enabled);
+    appendFlag(out, "enableDarkKeyboard", enableDarkKeyboard);
+    appendFlag(out, "useCustomColors", useCustomColors);
+    appendFlag(out, "noctisIntegration", noctisIntegration);
+    appendFlag(out, "displayArtworkShadow", displayArtworkShadow);
+    appendFlag(out, "useDarkPlaceholder", useDarkPlaceholder);
+    appendFlag(out, "colorFlowMusicEnabled", colorFlowMusicEnabled, true);
+
+    std::size_t installed = 0;
+    for (const HookEntry& entry : hookTable())
+        if (hookInstalled[entry.number]) ++installed;
+    out += "}, \"hooks\": {\"installed\": " + std::to_string(installed) + ", \"missing\": [";
+    // Installation records an entry as not installed only when its class was absent; when
+    // nothing was installed the table never ran (the product was off at load), and no class is
+    // known to be missing.
+    std::vector<std::string_view> missing;
+    if (installed > 0) {
+        for (const HookEntry& entry : hookTable()) {
+            if (hookInstalled[entry.number]) continue;
+            std::string_view name = entry.className;
+            bool seen = false;
+            for (std::string_view m : missing) seen = seen || m == name;
+            if (!seen) missing.push_back(name);
+        }
+    }
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        if (i) out += ", ";
+        appendString(out, missing[i]);
+    }
+    out += "]}}";
+    return out;
+}
+
+// Hands the recorded decisions over and forgets them. Their objects are autoreleased rather
+// than released, so the caller can still map the pointers to objects until its pool drains.
+std::string takeDecisions() {
+    std::vector<RecordedDecision> taken;
+    {
+        DecisionLog& log = decisionLog();
+        std::lock_guard guard(log.lock);
+        taken.swap(log.decisions);
+    }
+    std::string out = "[";
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        const RecordedDecision& d = taken[i];
+        if (i) out += ", ";
+        out += "{\"view\": ";
+        appendPointer(out, d.view);
+        out += ", \"given\": ";
+        appendPointer(out, d.given);
+        out += ", \"step\": " + std::to_string(d.step) + ", \"result\": ";
+        appendPointer(out, d.result);
+        out += "}";
+        objc_autorelease(d.view);
+        objc_autorelease(d.given);
+        objc_autorelease(d.result);
+    }
+    out += "]";
+    return out;
+}
+
+}  // namespace
+
+}  // namespace obscuro
+
+// Requests: "state" describes the flags and the installed hooks; "explain on" and "explain off"
+// start and stop recording background decisions; "decisions" returns the recorded decisions as
+// pointers (objects autoreleased to the caller's pool) and clears the record. The reply is JSON
+// text owned by the library until the next call; an unknown request answers {"error": …}.
+extern "C" OBSCURO_EXPORT const char* ObscuroDiagnostics(const char* request) {
+    using namespace obscuro;
+    std::string_view asked = request ? request : "";
+    std::string& reply = replyBuffer();
+    if (asked == "state") {
+        reply = describeState();
+    } else if (asked == "explain on") {
+        setBackgroundDecisionObserver(&recordDecision);
+        reply = "{\"explain\": true}";
+    } else if (asked == "explain off") {
+        setBackgroundDecisionObserver(nullptr);
+        reply = "{\"explain\": false}";
+    } else if (asked == "decisions") {
+        reply = takeDecisions();
+    } else {
+        reply = "{\"error\": ";
+        appendString(reply, "unknown request; ask for state, explain on, explain off or decisions");
+        reply += "}";
+    }
+    return reply.c_str();
+}
