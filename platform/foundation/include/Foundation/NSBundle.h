@@ -4,7 +4,15 @@
 #include <Foundation/NSDictionary.h>
 #include <Foundation/NSString.h>
 
+#include <string>
 #include <string_view>
+
+namespace platform {
+// Makes the bundle at `devicePath` the main bundle. When `infoDictionary` is given it stands
+// for the bundle's Info.plist (a host need not stage one on the device). Until this is
+// called, +mainBundle is nil, so that every question about it answers nil.
+void setMainBundle(std::string_view devicePath, NSDictionary* infoDictionary = nullptr);
+}  // namespace platform
 
 // Selectors: +mainBundle +bundleWithPath: (nil when no such folder; one instance per path)
 //   -initWithPath: -bundlePath -resourcePath -bundleIdentifier -infoDictionary -objectForInfoDictionaryKey:
@@ -19,16 +27,12 @@ public:
 
 private:
     friend void platform::registerFoundationClasses();
+    friend void platform::setMainBundle(std::string_view, NSDictionary*);
     static void registerClass();
+    // Takes the path and the Info.plist (`info`, or the one in the folder, or none).
+    void fill(const std::string& path, NSDictionary* info);
 
     objc::Strong<NSString> path_;
     objc::Strong<NSDictionary> info_;
     void* handle_ = nullptr;
 };
-
-namespace platform {
-// Makes the bundle at `devicePath` the main bundle. When `infoDictionary` is given it stands
-// for the bundle's Info.plist (a host need not stage one on the device). Until this is
-// called, +mainBundle is nil, so that every question about it answers nil.
-void setMainBundle(std::string_view devicePath, NSDictionary* infoDictionary = nullptr);
-}  // namespace platform
