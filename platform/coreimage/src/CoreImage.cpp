@@ -1,0 +1,15 @@
+// Registration of Core Image's classes when libplatform loads.
+#include "registration.h"
+
+#include <CoreImage/CoreImage.h>
+
+namespace platform {
+
+void registerCoreImageClasses() {
+    coreimage::registerCIVector();
+    coreimage::registerCIImage();
+    coreimage::registerCIFilter();
+    coreimage::registerCIContext();
+}
+
+}  // namespace platform
