@@ -1,0 +1,7 @@
+// Preferences: every public header of the framework.
+#pragma once
+
+#include <Preferences/PSListController.h>
+#include <Preferences/PSListItemsController.h>
+#include <Preferences/PSSpecifier.h>
+#include <Preferences/PreferenceLoader.h>

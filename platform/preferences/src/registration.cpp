@@ -1,0 +1,12 @@
+// Registers the Preferences classes, superclasses first.
+#include "registration.h"
+
+namespace platform {
+
+void registerPreferencesClasses() {
+    preferences::registerPSSpecifier();
+    preferences::registerPSListController();
+    preferences::registerPSListItemsController();
+}
+
+}  // namespace platform
