@@ -59,12 +59,10 @@ struct RecordedCall {
 
 class UIAppearanceProxy : public NSObject {
 public:
-    static Class class_();
     Class target = nullptr;
 };
 
 Class gProxyBase = nullptr;
-Class UIAppearanceProxy::class_() { return gProxyBase; }
 
 std::mutex gLock;
 std::unordered_map<Class, UIAppearanceProxy*> gProxies;        // immortal proxies

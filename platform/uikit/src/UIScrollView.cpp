@@ -1,6 +1,7 @@
 // UIScrollView: content size, offset (the bounds origin) and insets.
 #include "registration.h"
 
+#include <UIKit/UIRefreshControl.h>
 #include <UIKit/UIScrollView.h>
 
 namespace {
@@ -33,6 +34,14 @@ void registerUIScrollView() {
                     [](UIScrollView* self, SEL, BOOL shows) { self->showsHorizontalScrollIndicator = shows; })
             .method(sel<"delegate">(), [](UIScrollView* self, SEL) -> id { return self->delegate.get(); })
             .method(sel<"setDelegate:">(), [](UIScrollView* self, SEL, id delegate) { self->delegate = objc::retain(delegate); })
+            .method(sel<"refreshControl">(), [](UIScrollView* self, SEL) -> id { return self->refreshControl.get(); })
+            .method(sel<"setRefreshControl:">(),
+                    [](UIScrollView* self, SEL, UIRefreshControl* control) {
+                        if (self->refreshControl && self->refreshControl->superview == self)
+                            msg<void>(self->refreshControl.get(), sel<"removeFromSuperview">());
+                        self->refreshControl = objc::retain(control);
+                        if (control) msg<void>(self, sel<"insertSubview:atIndex:">(), static_cast<id>(control), 0L);
+                    })
             .registerClass();
 }
 

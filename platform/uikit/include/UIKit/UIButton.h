@@ -2,11 +2,10 @@
 #pragma once
 
 #include <UIKit/UIControl.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
 
 #include <map>
-
-class UIImageView;
-class UILabel;
 
 // Selectors:
 //   + buttonWithType:(long)        0 custom (what init gives), 1 system, ...

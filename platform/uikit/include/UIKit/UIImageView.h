@@ -1,9 +1,8 @@
 // UIImageView: a view that shows an image, drawn in its tint colour when the image is a template.
 #pragma once
 
+#include <UIKit/UIImage.h>
 #include <UIKit/UIView.h>
-
-class UIImage;
 
 // Selectors:
 //   - initWithImage:(id)        a frame of the image's size at the origin

@@ -3,9 +3,13 @@
 
 #include <Foundation/Foundation.h>
 #include <QuartzCore/CALayer.h>
+#include <UIKit/NSStringDrawing.h>
+#include <UIKit/UIActivityIndicatorView.h>
 #include <UIKit/UIAppearance.h>
 #include <UIKit/UIApplication.h>
+#include <UIKit/UIBezierPath.h>
 #include <UIKit/UIButton.h>
+#include <UIKit/UICollectionView.h>
 #include <UIKit/UIColor.h>
 #include <UIKit/UIControl.h>
 #include <UIKit/UIFont.h>
@@ -14,9 +18,15 @@
 #include <UIKit/UIImage.h>
 #include <UIKit/UIImageView.h>
 #include <UIKit/UILabel.h>
+#include <UIKit/UINavigationBar.h>
+#include <UIKit/UIPrivateClasses.h>
+#include <UIKit/UIRefreshControl.h>
 #include <UIKit/UIResponder.h>
 #include <UIKit/UIScreen.h>
 #include <UIKit/UIScrollView.h>
+#include <UIKit/UISearchBar.h>
+#include <UIKit/UIStackView.h>
+#include <UIKit/UITabBar.h>
 #include <UIKit/UITableView.h>
 #include <UIKit/UITableViewCell.h>
 #include <UIKit/UITextField.h>
@@ -25,4 +35,5 @@
 #include <UIKit/UITraitCollection.h>
 #include <UIKit/UIView.h>
 #include <UIKit/UIViewController.h>
+#include <UIKit/UIVisualEffectView.h>
 #include <UIKit/UIWindow.h>

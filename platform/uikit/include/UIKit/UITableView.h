@@ -3,8 +3,6 @@
 
 #include <UIKit/UIScrollView.h>
 
-class UIColor;
-
 // Selectors:
 //   - initWithFrame:(CGRect)style:(long)    0 plain, 1 grouped; initWithFrame: is plain
 //   - (long)style

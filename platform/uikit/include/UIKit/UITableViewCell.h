@@ -1,10 +1,9 @@
 // UITableViewCell: a row view with a content view, labels, an image view and selection backgrounds.
 #pragma once
 
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UIView.h>
-
-class UIImageView;
-class UILabel;
 
 // Selectors:
 //   - initWithStyle:(long)reuseIdentifier:(id)   (initWithFrame: uses style 0); the content view,

@@ -2,10 +2,9 @@
 #pragma once
 
 #include <UIKit/UIResponder.h>
+#include <UIKit/UIView.h>
 
 #include <vector>
-
-class UIView;
 
 // Selectors:
 //   - (id)init, initWithNibName:(id)bundle:(id)

@@ -2,8 +2,7 @@
 #pragma once
 
 #include <UIKit/UIView.h>
-
-class UIViewController;
+#include <UIKit/UIViewController.h>
 
 // A window starts hidden, as on the phone.
 // Selectors:
