@@ -157,6 +157,9 @@ CGImageRef CGImageCreateWithImageInRect(CGImageRef image, CGRect rect) {
 
 CGImageRef CGImageCreateWithMaskingColors(CGImageRef image, const CGFloat* components) {
     if (!image || !components || image->isMask || hasAlphaChannel(image)) return nullptr;
+    // An image that reports no alpha yet keeps ARGB32 pixels has masking colours already; the
+    // phone refuses those, and masking again would turn its transparent pixels into opaque black.
+    if (cairo_image_surface_get_format(image->surface) == CAIRO_FORMAT_ARGB32) return nullptr;
     size_t channels = CGColorSpaceGetNumberOfComponents(image->space.get());
     if (channels != 1 && channels != 3) return nullptr;
     int width = int(image->width), height = int(image->height);

@@ -171,8 +171,9 @@ void exportPixels(const PixelLayout& layout, cairo_format_t cairoFormat, const u
             for (int i = 0; i < width; ++i) out[i] = grayFromRgb((in[i] >> 16) & 0xFF, (in[i] >> 8) & 0xFF, in[i] & 0xFF);
             continue;
         }
-        if (layout.kind == PixelLayout::Kind::Rgb32) {
+        if (layout.kind == PixelLayout::Kind::Rgb32 && layout.premultiplied) {
             // Word-level shuffle: each channel moves from its Cairo bit position to its byte position.
+            // Straight-alpha layouts (PNG rows) take the unpremultiplying path below.
             const unsigned rs = 8 * layout.red, gs = 8 * layout.green, bs = 8 * layout.blue;
             const bool skip = !layout.hasAlpha(), opaque = skip || opaqueSource;
             const unsigned as = 8 * (skip ? unsigned(6 - layout.red - layout.green - layout.blue) : unsigned(layout.alpha));

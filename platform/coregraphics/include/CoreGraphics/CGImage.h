@@ -23,8 +23,8 @@ CGImageRef CGImageCreateCopy(CGImageRef image);
 // NULL when nothing of the image remains.
 CGImageRef CGImageCreateWithImageInRect(CGImageRef image, CGRect rect);
 // Colour masking: pixels whose every colour component lies in [min, max] (component pairs,
-// 0–255 for 8-bit images) become transparent. Images that carry an alpha channel are refused
-// (NULL), as the phone refuses them; so are NULL arguments. The result has no alpha channel in
+// 0–255 for 8-bit images) become transparent. Images that carry an alpha channel or already have
+// masking colours are refused (NULL), as the phone refuses them; so are NULL arguments. The result has no alpha channel in
 // its alpha info, like the phone's, but draws the masked pixels transparent.
 CGImageRef CGImageCreateWithMaskingColors(CGImageRef image, const CGFloat* components);
 
