@@ -1,0 +1,29 @@
+// The settings folder's flock, taken through the device file system.
+#include "TarnPrefsFolderLock.h"
+
+#include <device/device.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace tarnprefs {
+
+TarnPrefsFolderLock::TarnPrefsFolderLock(const std::string& settingsFilePath) {
+    auto slash = settingsFilePath.rfind('/');
+    if (slash == std::string::npos || slash == 0) return;
+    auto folder = device::resolve(settingsFilePath.substr(0, slash));
+    if (!folder) return;
+    fd_ = ::open(folder->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+TarnPrefsFolderLock::~TarnPrefsFolderLock() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+}  // namespace tarnprefs
