@@ -2,23 +2,20 @@
 #include "src/ThemeStateReport.h"
 #include "src/TweakLoadRecord.h"
 
+#include <CoreFoundation/CFNotificationCenter.h>
 #include <CoreFoundation/RunLoop.h>
-#include <Foundation/NSBundle.h>
-#include <Foundation/NSDictionary.h>
-#include <Foundation/NSString.h>
-#include <UIKit/UIApplication.h>
 #include <device/device.h>
+#include <music/MusicApp.h>
 #include <music/MusicClasses.h>
+#include <objc/Strong.h>
 #include <substrate/TweakLoader.h>
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -26,23 +23,24 @@
 
 namespace {
 
-constexpr const char* kBundleIdentifier = "com.apple.Music";
-constexpr const char* kExecutableName = "Music";
-constexpr const char* kBundlePath = "/Applications/Music.app";
 constexpr const char* kTweakFolder = "/Library/MobileSubstrate/DynamicLibraries/";
+// What the product's settings pages post after every change; a loaded tweak reloads on it.
+constexpr const char* kSettingsChanged = "com.tarnwick.obscurosettings/settingschanged";
 
 struct Options {
     std::filesystem::path root;
-    bool stay = false;
+    bool serve = false;
     std::set<std::string> absent;
 };
 
 void printUsage(std::FILE* to) {
     std::fprintf(to,
-                 "usage: obscuro-music [--root DIR] [--absent CLASS]... [--stay]\n"
+                 "usage: obscuro-music [--root DIR] [--absent CLASS]... [--serve]\n"
                  "  --root DIR      the device to run on (default: $OBSCURO_DEVICE_ROOT, else the device the build staged)\n"
                  "  --absent CLASS  start as an app version without this Music class (dotted or runtime name)\n"
-                 "  --stay          keep running until interrupted, reporting each change of the tweak's ThemeState\n");
+                 "  --serve         keep the main run loop going until interrupted, and show ThemeState after\n"
+                 "                  each settings-changed notification (%s)\n",
+                 kSettingsChanged);
 }
 
 std::filesystem::path defaultRoot() {
@@ -55,15 +53,16 @@ std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "--stay") {
-            options.stay = true;
-        } else if ((arg == "--root" || arg == "--absent") && i + 1 < argc) {
-            std::string value = argv[++i];
-            if (value.empty()) {
+        if (arg == "--serve") {
+            options.serve = true;
+        } else if (arg == "--root" || arg == "--absent") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 std::fprintf(stderr, "obscuro-music: %s needs a non-empty value\n", arg.c_str());
+                printUsage(stderr);
                 exitCode = 2;
                 return std::nullopt;
             }
+            std::string value = argv[++i];
             if (arg == "--root") options.root = value;
             else options.absent.insert(value);
         } else if (arg == "--help" || arg == "-h") {
@@ -71,8 +70,7 @@ std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
             exitCode = 0;
             return std::nullopt;
         } else {
-            std::fprintf(stderr, "obscuro-music: %s\n", arg == "--root" || arg == "--absent" ? ("missing value for " + arg).c_str()
-                                                                                                : ("unknown option " + arg).c_str());
+            std::fprintf(stderr, "obscuro-music: unknown option %s\n", arg.c_str());
             printUsage(stderr);
             exitCode = 2;
             return std::nullopt;
@@ -86,14 +84,6 @@ bool isMusicClass(const std::string& name) {
     for (const auto& musicClass : music::musicClasses())
         if (name == musicClass.name || name == music::runtimeName(musicClass)) return true;
     return false;
-}
-
-void setMainBundle() {
-    objc::AutoreleasePool pool;
-    auto* info = objc::dict({{NSSTR("CFBundleIdentifier"), objc::str(kBundleIdentifier)},
-                             {NSSTR("CFBundleExecutable"), objc::str(kExecutableName)},
-                             {NSSTR("CFBundleName"), objc::str(kExecutableName)}});
-    platform::setMainBundle(kBundlePath, info);
 }
 
 // The loader opens tweaks with local symbols; the phone's loader makes them global, which is
@@ -110,6 +100,23 @@ std::string deviceFileState(const std::string& devicePath) {
     return std::filesystem::exists(*hostPath, error) ? "" : " (missing)";
 }
 
+void printDevicePaths(const music::TweakLoadRecord& record, const char* indent) {
+    std::printf("%sDevice files used (%zu):\n", indent, record.devicePaths.size());
+    for (const auto& path : record.devicePaths) std::printf("%s  %s%s\n", indent, path.c_str(), deviceFileState(path).c_str());
+}
+
+void printHooks(const music::TweakLoadRecord& record) {
+    std::size_t installed = 0;
+    for (const auto& hook : record.hooks) installed += hook.installed;
+    std::printf("Methods replaced (%zu):\n", installed);
+    for (const auto& hook : record.hooks)
+        if (hook.installed) std::printf("  %c[%s %s]\n", hook.classSide ? '+' : '-', hook.className.c_str(), hook.selector.c_str());
+    if (installed == record.hooks.size()) return;
+    std::printf("Hooks not installed (%zu):\n", record.hooks.size() - installed);
+    for (const auto& hook : record.hooks)
+        if (!hook.installed) std::printf("  %c[%s %s]\n", hook.classSide ? '+' : '-', hook.className.c_str(), hook.selector.c_str());
+}
+
 void printRecord(const platform::TweakLoadReport& report, const music::TweakLoadRecord& record) {
     auto loaded = report.loaded();
     std::printf("Tweak libraries loaded (%zu):\n", loaded.size());
@@ -117,28 +124,15 @@ void printRecord(const platform::TweakLoadReport& report, const music::TweakLoad
     for (const auto& entry : report.entries)
         if (entry.outcome != platform::TweakLoadEntry::Outcome::Loaded)
             std::printf("  not loaded: %s (%s)\n", entry.name.c_str(), entry.detail.c_str());
-
-    std::size_t installed = 0;
-    for (const auto& hook : record.hooks) installed += hook.installed;
-    std::printf("Methods replaced (%zu):\n", installed);
-    for (const auto& hook : record.hooks)
-        if (hook.installed)
-            std::printf("  %c[%s %s]\n", hook.classSide ? '+' : '-', hook.className.c_str(), hook.selector.c_str());
-    if (installed != record.hooks.size()) {
-        std::printf("Hooks not installed (%zu):\n", record.hooks.size() - installed);
-        for (const auto& hook : record.hooks)
-            if (!hook.installed)
-                std::printf("  %c[%s %s]\n", hook.classSide ? '+' : '-', hook.className.c_str(), hook.selector.c_str());
-    }
-
-    std::printf("Classes absent (%zu):\n", record.classesAbsent.size());
+    printHooks(record);
+    std::printf("Classes looked up in vain (%zu):\n", record.classesAbsent.size());
     for (const auto& name : record.classesAbsent) std::printf("  %s\n", name.c_str());
-
-    std::printf("Device files used (%zu):\n", record.devicePaths.size());
-    for (const auto& path : record.devicePaths) std::printf("  %s%s\n", path.c_str(), deviceFileState(path).c_str());
+    printDevicePaths(record, "");
 }
 
-void printThemeState(const std::vector<music::ThemeStateMember>& members) {
+void printThemeState() {
+    objc::AutoreleasePool pool;
+    auto members = music::readThemeState();
     if (members.empty()) {
         std::printf("ThemeState: not exported by any loaded library\n");
         return;
@@ -147,27 +141,30 @@ void printThemeState(const std::vector<music::ThemeStateMember>& members) {
     for (const auto& member : members) std::printf("  %-17s %s\n", member.name.c_str(), member.value.c_str());
 }
 
-// --- Staying: the main run loop until SIGINT or SIGTERM -------------------------------------
+// --- Serving: the main run loop until SIGINT or SIGTERM ---------------------------------------
 
 int gSignalPipe[2] = {-1, -1};
+// Records what the tweaks do between two settings changes: the reload's file reads above all.
+std::optional<music::TweakLoadRecorder> gRecorder;
+int gChanges = 0;
 
 void onSignal(int) {
     char byte = 0;
     [[maybe_unused]] ssize_t written = ::write(gSignalPipe[1], &byte, 1);
 }
 
-void printChanges(const std::vector<music::ThemeStateMember>& before, const std::vector<music::ThemeStateMember>& after) {
-    for (const auto& member : after) {
-        std::string previous = "not exported";
-        for (const auto& old : before)
-            if (old.name == member.name) previous = old.value;
-        if (previous != member.value)
-            std::printf("ThemeState changed: %s %s -> %s\n", member.name.c_str(), previous.c_str(), member.value.c_str());
-    }
+// Registered after every loaded tweak's observers, and a name's observers are called in the
+// order they registered, so the tweaks have reloaded when this runs.
+void settingsChanged(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) {
+    music::TweakLoadRecord record = gRecorder->finish();
+    std::printf("Settings changed (%d):\n", ++gChanges);
+    printDevicePaths(record, "  ");
+    printThemeState();
     std::fflush(stdout);
+    gRecorder.emplace();
 }
 
-int stay() {
+int serve() {
     if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         std::perror("obscuro-music: pipe");
         return 1;
@@ -180,18 +177,13 @@ int stay() {
 
     auto& loop = platform::RunLoop::main();
     loop.addFileDescriptor(gSignalPipe[0], [&loop] { loop.stop(); });
-    // ThemeState has no change notice of its own; the settings notification reaches the tweak
-    // on this loop, so a look at each turn of a short timer sees every reload.
-    static std::vector<music::ThemeStateMember> shown = music::readThemeState();
-    loop.addTimer(0.2, true, [] {
-        objc::AutoreleasePool pool;
-        auto now = music::readThemeState();
-        if (now != shown) printChanges(shown, now);
-        shown = std::move(now);
-    });
-    std::printf("Running; interrupt (Ctrl-C) to quit.\n");
+    gRecorder.emplace();
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, settingsChanged, platform::internCFString(kSettingsChanged),
+                                    nullptr, CFNotificationSuspensionBehaviorCoalesce);
+    std::printf("Serving: ThemeState is shown after each settings change; interrupt (Ctrl-C) to quit.\n");
     std::fflush(stdout);
     loop.run();
+    gRecorder.reset();
     std::printf("Stopped.\n");
     return 0;
 }
@@ -214,20 +206,19 @@ int main(int argc, char** argv) {
         if (!isMusicClass(name)) std::fprintf(stderr, "obscuro-music: warning: --absent %s names no Music class\n", name.c_str());
 
     objc::AutoreleasePool pool;
-    platform::createApplication();
+    music::startMusicApp();
     for (const auto& name : music::registerMusicClasses(options->absent))
         std::fprintf(stderr, "obscuro-music: warning: %s not registered: its superclass is missing\n", name.c_str());
-    setMainBundle();
 
-    std::printf("Music app (%s) on the device %s\n", kBundleIdentifier, device::root().c_str());
+    std::printf("Music app (%s) on the device %s\n", music::kBundleIdentifier, device::root().c_str());
     std::fflush(stdout);
     music::TweakLoadRecorder recorder;
-    platform::TweakLoadReport report = platform::loadTweaks(kBundleIdentifier, kExecutableName);
+    platform::TweakLoadReport report = platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName);
     music::TweakLoadRecord record = recorder.finish();
     makeSymbolsGlobal(report.loaded());
 
     printRecord(report, record);
-    printThemeState(music::readThemeState());
+    printThemeState();
     std::fflush(stdout);
-    return options->stay ? stay() : 0;
+    return options->serve ? serve() : 0;
 }

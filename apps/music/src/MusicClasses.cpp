@@ -14,79 +14,83 @@ namespace {
 
 // The app as the product meets it. Top-level Swift classes are listed in their dotted form and
 // registered mangled; nested and private Swift classes and the app's Objective-C classes are
-// listed under their runtime names. Initialisers set no colours and add no subviews: the light
-// look of a screen is what the screens built on these classes give it.
+// listed under their runtime names. Every class answers the selectors the product replaces on
+// it with its superclass's stock behaviour, unless a behaviour of its own is named. Initialisers
+// set no colours and add no subviews: the light look of a screen is what the screens built on
+// these classes give it.
 constexpr auto kMusicClasses = std::to_array<MusicClass>({
     // View controllers.
-    {"Music.NowPlayingViewController", "UIViewController", "the now-playing screen"},
-    {"MusicNowPlayingControlsViewController", "UIViewController",
+    {"Music.NowPlayingViewController", "UIViewController", nullptr, "the now-playing screen"},
+    {"MusicNowPlayingControlsViewController", "UIViewController", nullptr,
      "Objective-C controller of the now-playing transport, time and volume controls"},
-    {"Music.MiniPlayerViewController", "UIViewController", "the mini player above the tab bar"},
-    {"Music.LyricsViewController", "UIViewController", "lyrics shown over the now-playing screen"},
-    {"Music.PromotionalParallaxViewController", "UIViewController", "promotional page with a parallax header"},
-    {"Music.ContainerDetailFooterStackViewController", "UIViewController", "footer of an album or playlist page"},
-    {"Music.ContextActionsButtonViewController", "UIViewController", "controller of a context actions (…) button"},
-    {"Music.JSPersonalMixesViewController", "UIViewController", "the personal mixes page"},
+    {"Music.MiniPlayerViewController", "UIViewController", nullptr, "the mini player above the tab bar"},
+    {"Music.LyricsViewController", "UIViewController", nullptr, "lyrics shown over the now-playing screen"},
+    {"Music.PromotionalParallaxViewController", "UIViewController", nullptr, "promotional page with a parallax header"},
+    {"Music.ContainerDetailFooterStackViewController", "UIViewController", nullptr, "footer of an album or playlist page"},
+    {"Music.ContextActionsButtonViewController", "UIViewController", nullptr, "controller of a context actions (…) button"},
+    {"Music.JSPersonalMixesViewController", "UIViewController", nullptr, "the personal mixes page"},
+    {"AMPOnboardingViewController", "UIViewController", addOnboardingController,
+     "Objective-C welcome screen; viewDidLoad lays a backdropView over its view"},
 
     // Bars, fields and index.
-    {"Music.NavigationBar", "UINavigationBar", "the app's navigation bar"},
-    {"Music.NavigationBarBackgroundView", "UIView", "backdrop behind large titles; holds visual effect views"},
-    {"Music.SearchTextField", "UITextField", "the search field of the search page"},
-    {"MusicTextField", "UITextField", "Objective-C text field of the library's filter bar"},
-    {"Music.IndexBar", "UIControl", "the A–Z index beside long lists"},
+    {"Music.NavigationBar", "UINavigationBar", nullptr, "the app's navigation bar"},
+    {"Music.NavigationBarBackgroundView", "UIView", nullptr, "backdrop behind large titles; holds visual effect views"},
+    {"Music.SearchTextField", "UITextField", nullptr, "the search field of the search page"},
+    {"MusicTextField", "UITextField", nullptr, "Objective-C text field of the library's filter bar"},
+    {"Music.IndexBar", "UIControl", nullptr, "the A–Z index beside long lists"},
 
     // Collections and scrolling.
-    {"_TtCC5Music24NowPlayingViewController14CollectionView", "UICollectionView",
+    {"_TtCC5Music24NowPlayingViewController14CollectionView", "UICollectionView", nullptr,
      "Music.NowPlayingViewController.CollectionView, the now-playing screen's collection view"},
-    {"Music.CompositeCollectionView", "UICollectionView", "collection view of the library and browse pages"},
-    {"Music.VerticalScrollStackScrollView", "UIScrollView", "scroll view of stacked detail pages"},
-    {"Music.AlbumCell", "UICollectionViewCell", "album tile"},
-    {"Music.PersonVerticalCell", "UICollectionViewCell", "artist or friend tile"},
-    {"Music.FlowcaseCell", "UICollectionViewCell", "large promotional tile of browse"},
-    {"Music.MusicVideoVerticalCell", "UICollectionViewCell", "music video tile"},
-    {"Music.TitleSectionHeaderView", "UICollectionReusableView", "section header with a title; may hold a navigation bar background"},
-    {"Music.ContainerDetailHeaderReusableView", "UICollectionReusableView", "header of an album or playlist page"},
-    {"Music.PlayIntentControlsReusableView", "UICollectionReusableView",
+    {"Music.CompositeCollectionView", "UICollectionView", nullptr, "collection view of the library and browse pages"},
+    {"Music.VerticalScrollStackScrollView", "UIScrollView", nullptr, "scroll view of stacked detail pages"},
+    {"Music.AlbumCell", "UICollectionViewCell", nullptr, "album tile"},
+    {"Music.PersonVerticalCell", "UICollectionViewCell", nullptr, "artist or friend tile"},
+    {"Music.FlowcaseCell", "UICollectionViewCell", nullptr, "large promotional tile of browse"},
+    {"Music.MusicVideoVerticalCell", "UICollectionViewCell", nullptr, "music video tile"},
+    {"Music.TitleSectionHeaderView", "UICollectionReusableView", nullptr, "section header with a title; may hold a navigation bar background"},
+    {"Music.ContainerDetailHeaderReusableView", "UICollectionReusableView", nullptr, "header of an album or playlist page"},
+    {"Music.PlayIntentControlsReusableView", "UICollectionReusableView", addPlayIntentControls,
      "play and shuffle controls of a detail page; accessibilityPlayButton gives its play button (a UIButton "
      "with an image view), made and added as a subview on first use"},
 
     // Plain views.
-    {"Music.NowPlayingContentView", "UIView", "artwork area of the now-playing screen, artwork shadow images included"},
-    {"Music.NowPlayingCollectionViewSecondaryBackground", "UIView", "second background behind the now-playing collection"},
-    {"Music.NowPlayingQueueControlsView", "UIView", "shuffle and repeat buttons above the up-next queue"},
-    {"Music.ArtworkComponentImageView", "UIView", "artwork container; its image views are added as subviews"},
-    {"Music.GradientView", "UIView", "light gradient behind headers"},
-    {"Music.CircleView", "UIView",
+    {"Music.NowPlayingContentView", "UIView", nullptr, "artwork area of the now-playing screen, artwork shadow images included"},
+    {"Music.NowPlayingCollectionViewSecondaryBackground", "UIView", nullptr, "second background behind the now-playing collection"},
+    {"Music.NowPlayingQueueControlsView", "UIView", nullptr, "shuffle and repeat buttons above the up-next queue"},
+    {"Music.ArtworkComponentImageView", "UIView", nullptr, "artwork container; its image views are added as subviews"},
+    {"Music.GradientView", "UIView", nullptr, "light gradient behind headers"},
+    {"Music.CircleView", "UIView", addCircleView,
      "filled circle; object instance variable \"fillColor\" (strong) read by `fillColor`, written by `setFillColor:`"},
-    {"_TtC5MusicP33_E266AE2617DB15E0278A9481B04FB1C59ShapeView", "UIView",
+    {"_TtC5MusicP33_E266AE2617DB15E0278A9481B04FB1C59ShapeView", "UIView", addShapeLayerView,
      "the app's private ShapeView; its layer is a CAShapeLayer (layerClass)"},
-    {"Music.InformativeView", "UIView", "empty-state and informative message view"},
-    {"Music.ConnectMediaView", "UIView", "media of a Connect post"},
-    {"Music.ConnectCommentPostBar", "UIView", "comment bar of a Connect post"},
-    {"Music.ConnectColdStartView", "UIView", "Connect page before anything is followed"},
-    {"Music.ParagraphView", "UIView", "paragraph of editorial text"},
-    {"Music.CollectionAccessoryView", "UIView", "accessory glyph of a collection row"},
-    {"Music.PageHeaderContentView", "UIView", "content of a page header; its buttons sit one view down"},
-    {"_TtCV5Music4Text9StackView", "UIView", "Music.Text.StackView, a stack of drawn text lines"},
-    {"_TtCVV5Music4Text7Drawing4View", "UIView", "Music.Text.Drawing.View, draws its text itself rather than through labels"},
-    {"_MusicDownloadProgressRingView", "UIView", "Objective-C download progress ring; its layer is a CAShapeLayer (layerClass)"},
+    {"Music.InformativeView", "UIView", nullptr, "empty-state and informative message view"},
+    {"Music.ConnectMediaView", "UIView", nullptr, "media of a Connect post"},
+    {"Music.ConnectCommentPostBar", "UIView", nullptr, "comment bar of a Connect post"},
+    {"Music.ConnectColdStartView", "UIView", nullptr, "Connect page before anything is followed"},
+    {"Music.ParagraphView", "UIView", nullptr, "paragraph of editorial text"},
+    {"Music.CollectionAccessoryView", "UIView", nullptr, "accessory glyph of a collection row"},
+    {"Music.PageHeaderContentView", "UIView", nullptr, "content of a page header; its buttons sit one view down"},
+    {"_TtCV5Music4Text9StackView", "UIView", nullptr, "Music.Text.StackView, a stack of drawn text lines"},
+    {"_TtCVV5Music4Text7Drawing4View", "UIView", nullptr, "Music.Text.Drawing.View, draws its text itself rather than through labels"},
+    {"_MusicDownloadProgressRingView", "UIView", addShapeLayerView, "Objective-C download progress ring; its layer is a CAShapeLayer (layerClass)"},
 
     // Controls and buttons.
-    {"Music.PlayerTimeControl", "UIControl", "the now-playing scrubber with elapsed and remaining time"},
-    {"MusicLibraryAddKeepLocalControl", "UIControl", "Objective-C add / download control of songs and albums"},
-    {"Music.SubtitledButton", "UIButton", "bordered button with a title and a subtitle"},
-    {"Music.NowPlayingTransportButton", "UIButton", "previous, play/pause and next buttons of the now-playing screen"},
-    {"_TtCC5Music22JSDrivenViewControllerP33_7039E2436DE34332E50649067807721930PageHeaderContextActionsButton", "UIButton",
+    {"Music.PlayerTimeControl", "UIControl", nullptr, "the now-playing scrubber with elapsed and remaining time"},
+    {"MusicLibraryAddKeepLocalControl", "UIControl", nullptr, "Objective-C add / download control of songs and albums"},
+    {"Music.SubtitledButton", "UIButton", nullptr, "bordered button with a title and a subtitle"},
+    {"Music.NowPlayingTransportButton", "UIButton", nullptr, "previous, play/pause and next buttons of the now-playing screen"},
+    {"_TtCC5Music22JSDrivenViewControllerP33_7039E2436DE34332E50649067807721930PageHeaderContextActionsButton", "UIButton", nullptr,
      "private context actions button of a page header, nested in JSDrivenViewController"},
-    {"_TtCC5Music34SocialRelationshipButtonControllerP33_509DFE06D4DCC8AA32580F34E69F2B6F6Button", "UIButton",
+    {"_TtCC5Music34SocialRelationshipButtonControllerP33_509DFE06D4DCC8AA32580F34E69F2B6F6Button", "UIButton", nullptr,
      "private follow button of SocialRelationshipButtonController"},
-    {"_TtCC5Music15PersonalMixCellP33_C58AA72C234558D4D8BB9A14DBF342D610PlayButton", "UIButton",
+    {"_TtCC5Music15PersonalMixCellP33_C58AA72C234558D4D8BB9A14DBF342D610PlayButton", "UIButton", nullptr,
      "private play button of a personal mix cell"},
 });
 
 constexpr auto kOtherTweakClasses = std::to_array<MusicClass>({
-    {"SparkBatteryView", "UILabel", "battery label of another tweak"},
-    {"BarmojiCollectionView", "UICollectionView", "emoji bar of another tweak's keyboard"},
+    {"SparkBatteryView", "UILabel", nullptr, "battery label of another tweak"},
+    {"BarmojiCollectionView", "UICollectionView", nullptr, "emoji bar of another tweak's keyboard"},
 });
 
 bool isAbsent(const MusicClass& musicClass, const std::string& runtime, const std::set<std::string>& absent) {
@@ -101,7 +105,7 @@ bool registerOne(const MusicClass& musicClass, const std::string& runtime) {
     if (!superclass) return false;
     Class cls = objc_allocateClassPair(superclass, runtime.c_str(), 0);
     if (!cls) return false;
-    if (auto addBehaviour = behaviourFor(runtime)) addBehaviour(cls);
+    if (musicClass.addBehaviour) musicClass.addBehaviour(cls);
     objc_registerClassPair(cls);
     return true;
 }

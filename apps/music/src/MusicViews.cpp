@@ -1,11 +1,10 @@
-// The Music-app classes with behaviour of their own: the circle's fill, shape layers and the play button.
+// The Music-app classes with behaviour of their own: the circle's fill, shape layers, the play button and the onboarding backdrop.
 #include "MusicViews.h"
 
 #include <CoreGraphics/CGGeometry.h>
 #include <objc/ClassBuilder.h>
 #include <objc/message.h>
 
-#include <array>
 #include <utility>
 
 namespace music {
@@ -18,7 +17,13 @@ id* ivarSlot(id self, const char* name) {
     return ivar ? reinterpret_cast<id*>(reinterpret_cast<char*>(self) + ivar_getOffset(ivar)) : nullptr;
 }
 
+// Strong: the runtime releases "@" variables when the instance goes.
 void addObjectIvar(Class cls, const char* name) { class_addIvar(cls, name, sizeof(id), alignof(id), "@"); }
+
+// The class whose viewDidLoad the onboarding controller extends; set when it is registered.
+Class gOnboardingController = nil;
+
+}  // namespace
 
 // Music.CircleView keeps its colour in a Swift stored property, which the runtime sees as the
 // instance variable "fillColor"; reading it goes through that variable, as the app's getter does.
@@ -36,8 +41,8 @@ void addCircleView(Class cls) {
     });
 }
 
-// Views drawn by a shape layer: layer properties such as strokeColor are sent to them directly.
-void addShapeLayerClass(Class cls) {
+// Layer properties such as strokeColor are sent to these views' layers directly.
+void addShapeLayerView(Class cls) {
     objc::addMethod(object_getClass(reinterpret_cast<id>(cls)), sel<"layerClass">(),
                     [](Class, SEL) -> Class { return objc_getClass("CAShapeLayer"); });
 }
@@ -57,24 +62,25 @@ void addPlayIntentControls(Class cls) {
     });
 }
 
-struct Behaviour {
-    std::string_view runtimeName;
-    AddBehaviour add;
-};
-
-constexpr std::array kBehaviours = {
-    Behaviour{"_TtC5Music10CircleView", addCircleView},
-    Behaviour{"_TtC5MusicP33_E266AE2617DB15E0278A9481B04FB1C59ShapeView", addShapeLayerClass},
-    Behaviour{"_MusicDownloadProgressRingView", addShapeLayerClass},
-    Behaviour{"_TtC5Music30PlayIntentControlsReusableView", addPlayIntentControls},
-};
-
-}  // namespace
-
-AddBehaviour behaviourFor(std::string_view runtimeName) {
-    for (const Behaviour& behaviour : kBehaviours)
-        if (behaviour.runtimeName == runtimeName) return behaviour.add;
-    return nullptr;
+// The onboarding screen builds its backdrop once its view has loaded, after UIKit's own
+// viewDidLoad, and keeps it for the screen's life: a translucent white sheet over the view.
+void addOnboardingController(Class cls) {
+    gOnboardingController = cls;
+    addObjectIvar(cls, "backdropView");
+    objc::addMethod(cls, sel<"viewDidLoad">(), [](id self, SEL cmd) {
+        IMP inherited = method_getImplementation(class_getInstanceMethod(class_getSuperclass(gOnboardingController), cmd));
+        objc::callIMP<void>(inherited, self, cmd);
+        id* slot = ivarSlot(self, "backdropView");
+        if (!slot || *slot) return;
+        id view = msg<id>(self, sel<"view">());
+        *slot = msg<id>(msg<id>(objc_getClass("UIView"), sel<"alloc">()), sel<"initWithFrame:">(), msg<CGRect>(view, sel<"bounds">()));
+        msg(*slot, sel<"setBackgroundColor:">(), msg<id>(objc_getClass("UIColor"), sel<"colorWithWhite:alpha:">(), 1.0, 0.96));
+        msg(view, sel<"addSubview:">(), *slot);
+    });
+    objc::addMethod(cls, sel<"backdropView">(), [](id self, SEL) -> id {
+        id* slot = ivarSlot(self, "backdropView");
+        return slot ? *slot : nil;
+    });
 }
 
 }  // namespace music

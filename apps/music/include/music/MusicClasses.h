@@ -1,6 +1,8 @@
 // The Music app's own classes, registered under the runtime names the app gives them on the phone.
 #pragma once
 
+#include <objc/runtime.h>
+
 #include <set>
 #include <span>
 #include <string>
@@ -16,6 +18,9 @@ struct MusicClass {
     const char* name;
     // Runtime name of the superclass the class has on the phone.
     const char* superclass;
+    // Adds the class's own instance variables and methods before it is registered; nil when
+    // the class only inherits (its stock behaviour is its UIKit superclass's).
+    void (*addBehaviour)(Class cls);
     // What the class is, and any behaviour of its own beyond what it inherits.
     const char* note;
 };

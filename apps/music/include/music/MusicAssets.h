@@ -1,0 +1,25 @@
+// The Music app's asset catalogue: the named images the app loads, from a folder of its own on the device.
+#pragma once
+
+#include <objc/objc.h>
+
+#include <string_view>
+
+namespace music {
+
+// The device folder of the catalogue. An asset "NAME" is the file "NAME@3x.png", "NAME@2x.png"
+// or "NAME.png" there, tried in that order (the image's scale follows the file name).
+inline constexpr const char* kAssetFolder = "/Applications/Music.app/Assets/";
+
+// The asset called `name` (borrowed; the catalogue keeps every image it loaded, so the same
+// name on the same device answers the same image, as the phone's named-image cache does), or
+// nil when the catalogue has no such asset or `name` is empty or holds a "/". Thread-safe:
+// named images are loaded on any thread.
+id assetNamed(std::string_view name);
+
+// Makes the stock UIImage imageNamed:inBundle:compatibleWithTraitCollection: answer from the
+// catalogue for the app's own bundle: a nil bundle (the main bundle, as imageNamed: sends it)
+// or the bundle at kBundlePath. Other bundles get nil.
+void installAssetCatalog();
+
+}  // namespace music

@@ -1,0 +1,65 @@
+// The Music app's asset catalogue: PNG files in the app's asset folder, loaded once each and answered by name.
+#include <music/MusicApp.h>
+#include <music/MusicAssets.h>
+
+#include <Foundation/NSString.h>
+#include <UIKit/UIImage.h>
+#include <device/device.h>
+#include <objc/Strong.h>
+#include <objc/message.h>
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace music {
+
+namespace {
+
+// A 3× screen takes the sharpest variant there is.
+constexpr std::array<std::string_view, 3> kVariants = {"@3x.png", "@2x.png", ".png"};
+
+// Keyed by the file's host path, so that a host that moves to another device does not get
+// the images of the one before. Entries live as long as the process, as the phone's cache
+// keeps images the app still shows.
+std::mutex gCacheLock;
+std::map<std::string, objc::Strong<objc_object>> gCache;
+
+bool isAssetName(std::string_view name) { return !name.empty() && name.find('/') == std::string_view::npos; }
+
+bool isAppBundle(id bundle) {
+    return !bundle || objc::utf8(msg<id>(bundle, sel<"bundlePath">())) == kBundlePath;
+}
+
+}  // namespace
+
+id assetNamed(std::string_view name) {
+    if (!isAssetName(name)) return nil;
+    for (std::string_view variant : kVariants) {
+        std::string devicePath = std::string(kAssetFolder) + std::string(name) + std::string(variant);
+        auto hostPath = device::resolve(devicePath);
+        std::error_code error;
+        if (!hostPath || !std::filesystem::is_regular_file(*hostPath, error)) continue;
+
+        std::lock_guard lock(gCacheLock);
+        auto& cached = gCache[hostPath->string()];
+        if (!cached) {
+            objc::AutoreleasePool pool;
+            cached = objc::adopt(msg<id>(msg<id>(objc_getClass("UIImage"), sel<"alloc">()), sel<"initWithContentsOfFile:">(),
+                                         static_cast<id>(objc::str(devicePath))));
+        }
+        // An unreadable file is no asset; the next variant may still be one.
+        if (cached) return cached.get();
+    }
+    return nil;
+}
+
+void installAssetCatalog() {
+    platform::setNamedImageProvider([](const std::string& name, id bundle) -> id {
+        return isAppBundle(bundle) ? assetNamed(name) : nil;
+    });
+}
+
+}  // namespace music
