@@ -110,7 +110,8 @@ ColourVoteLevel colourVoteLevel(int detail) {
     return {10, 2, 60};
 }
 
-std::vector<ColourVote> mainColourVotes(std::span<const std::uint8_t> bitmap, ColourVoteLevel level) {
+std::vector<ColourVote> mainColourVotes(std::span<const std::uint8_t> bitmap, ColourVoteLevel level,
+                                        const std::function<void(double fraction)>& progress) {
     const int grid = level.grid, range = level.range;
     const int sampleCount = grid * grid;
     // The sort keys have room for 2^14 samples, channel values below 512 and the most votes
@@ -173,6 +174,7 @@ std::vector<ColourVote> mainColourVotes(std::span<const std::uint8_t> bitmap, Co
             for (int b = b0; b <= b1; ++b)
                 if (std::uint32_t n = votes[row + b - b0]) keys.push_back(sortKey(n, firstSample[row + b - b0], red, g, b));
         }
+        if (progress) progress(0.9 * (red + 1) / axis);
     }
 
     // Thinning: walk the keys in order, best first, in growing batches; after each batch the
@@ -196,6 +198,7 @@ std::vector<ColourVote> mainColourVotes(std::span<const std::uint8_t> bitmap, Co
         keys.erase(std::move(keys.begin() + n, kept, keys.begin()), keys.end());
         batch *= 4;
     }
+    if (progress) progress(1.0);
     return accepted;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -38,6 +39,8 @@ struct ColourVote {
 // keep the order in which they were first produced (samples column by column, each column from
 // the top row down; within a sample, red, then green, then blue, ascending). A key is accepted
 // unless an accepted key lies within `separation` of it on all three channels.
-std::vector<ColourVote> mainColourVotes(std::span<const std::uint8_t> samples, ColourVoteLevel level);
+// `progress`, when set, is told the fraction done (0 to 1) as the count goes on.
+std::vector<ColourVote> mainColourVotes(std::span<const std::uint8_t> samples, ColourVoteLevel level,
+                                        const std::function<void(double fraction)>& progress = {});
 
 }  // namespace tweakutils

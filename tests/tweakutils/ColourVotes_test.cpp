@@ -1,6 +1,6 @@
 // The fast colour vote against the text-key count it replaces, and the vote arithmetic on known bitmaps.
 #include "ColourVotes.h"
-#include "ColourVotesTextKeys.h"
+#include "MainColoursTextKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -43,11 +43,17 @@ TEST(ColourVotes, MatchTextKeysOnRandomBitmapsAtTheCoarseAndMiddleLevels) {
     }
 }
 
-TEST(ColourVotes, MatchTextKeysAtTheFineLevel) {
+TEST(ColourVotes, MatchTextKeysWithTheFineLevelsOffsets) {
+    // The fine level's offsets (only 3 of 21 red values per sample) and separation on a small
+    // grid; the full 100 × 100 grid is compared in the image benchmark.
     std::mt19937 random(7);
-    auto level = colourVoteLevel(2);
-    auto bitmap = randomBitmap(level.grid, random, {0, 5, 9, 10, 11, 40, 100, 101, 250, 255});
-    EXPECT_EQ(mainColourVotes(bitmap, level), bench::textKeyColourVotes(bitmap, level));
+    const tweakutils::ColourVoteLevel level{10, 10, 20};
+    for (const auto& palette : {everyByte(), std::vector<int>{0, 5, 9, 10, 11, 40, 100, 101, 250, 255}}) {
+        for (int round = 0; round < 10; ++round) {
+            auto bitmap = randomBitmap(level.grid, random, palette);
+            ASSERT_EQ(mainColourVotes(bitmap, level), bench::textKeyColourVotes(bitmap, level)) << "round " << round;
+        }
+    }
 }
 
 TEST(ColourVotes, DetailLevelsOtherThanZeroAndTwoAreTheMiddleOne) {
