@@ -18,7 +18,8 @@ Class gNSBundle = nullptr;
 
 // Bundles live as long as the process, as on the phone: every instance ever made stays in
 // this table, so a borrowed bundle (from +mainBundle or +bundleWithPath:) never dies.
-// A main bundle that a host replaces stays in `retired`.
+// A main bundle that a host replaces stays in `retired`. Keys are folders on this machine:
+// the same device path on another device root is another bundle.
 std::mutex gBundlesLock;
 std::map<std::string, NSBundle*>* gBundles = new std::map<std::string, NSBundle*>;
 std::vector<NSBundle*>* gRetired = new std::vector<NSBundle*>;
@@ -32,6 +33,11 @@ std::recursive_mutex gLoadLock;
 std::string normalisedPath(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     return path;
+}
+
+std::string tableKey(const std::string& devicePath) {
+    auto resolved = device::resolve(devicePath);
+    return resolved ? resolved->string() : devicePath;
 }
 
 bool deviceFileExists(const std::string& devicePath, bool wantFolder) {
@@ -67,8 +73,9 @@ void NSBundle::registerClass() {
             return nullptr;
         }
         std::string path = normalisedPath(pathText->utf8());
+        std::string key = tableKey(path);
         std::lock_guard lock(gBundlesLock);
-        if (auto it = gBundles->find(path); it != gBundles->end()) {
+        if (auto it = gBundles->find(key); it != gBundles->end()) {
             objc_release(fresh);
             return it->second;
         }
@@ -78,7 +85,7 @@ void NSBundle::registerClass() {
         }
         if (!fresh) fresh = objc::createInstance<Self>(gNSBundle);
         fresh->fill(path, nullptr);
-        gBundles->emplace(path, fresh);
+        gBundles->emplace(key, fresh);
         return fresh;
     };
     gNSBundle =
@@ -161,9 +168,10 @@ void setMainBundle(std::string_view devicePath, NSDictionary* infoDictionary) {
     bundle->fill(path, infoDictionary);
     // The main bundle is the running program, loaded by definition.
     bundle->handle_ = device::dlopen(nullptr, RTLD_NOW);
+    std::string key = tableKey(path);
     std::lock_guard lock(gBundlesLock);
-    if (auto it = gBundles->find(path); it != gBundles->end()) gRetired->push_back(it->second);
-    (*gBundles)[path] = bundle;
+    if (auto it = gBundles->find(key); it != gBundles->end()) gRetired->push_back(it->second);
+    (*gBundles)[key] = bundle;
     gMainBundle = bundle;
 }
 

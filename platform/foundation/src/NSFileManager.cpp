@@ -1,5 +1,6 @@
 // NSFileManager: existence tests, folders, listings, removal and new files at device paths.
 #include <Foundation/NSData.h>
+#include <Foundation/NSDictionary.h>
 #include <Foundation/NSFileManager.h>
 
 #include "device_file.h"
