@@ -27,7 +27,11 @@ constexpr std::array<std::string_view, 3> kVariants = {"@3x.png", "@2x.png", ".p
 std::mutex gCacheLock;
 std::map<std::string, objc::Strong<objc_object>> gCache;
 
-bool isAssetName(std::string_view name) { return !name.empty() && name.find('/') == std::string_view::npos; }
+// A name with a scale of its own ("Play@3x") names a file, not an asset.
+bool isAssetName(std::string_view name) {
+    if (name.empty() || name.find('/') != std::string_view::npos) return false;
+    return !(name.size() > 3 && name[name.size() - 3] == '@' && name.back() == 'x');
+}
 
 bool isAppBundle(id bundle) {
     return !bundle || objc::utf8(msg<id>(bundle, sel<"bundlePath">())) == kBundlePath;

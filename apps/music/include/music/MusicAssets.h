@@ -13,8 +13,8 @@ inline constexpr const char* kAssetFolder = "/Applications/Music.app/Assets/";
 
 // The asset called `name` (borrowed; the catalogue keeps every image it loaded, so the same
 // name on the same device answers the same image, as the phone's named-image cache does), or
-// nil when the catalogue has no such asset or `name` is empty or holds a "/". Thread-safe:
-// named images are loaded on any thread.
+// nil when the catalogue has no such asset, or `name` is empty, holds a "/" or ends in a
+// scale ("@3x"). Thread-safe: named images are loaded on any thread.
 id assetNamed(std::string_view name);
 
 // Makes the stock UIImage imageNamed:inBundle:compatibleWithTraitCollection: answer from the
