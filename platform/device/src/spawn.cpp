@@ -3,6 +3,7 @@
 
 #include <sys/wait.h>
 
+#include <atomic>
 #include <cerrno>
 #include <string>
 #include <string_view>
@@ -19,6 +20,8 @@ constexpr int kPhoneNoHang = 0x01;
 constexpr int kPhoneUntraced = 0x02;
 constexpr int kPhoneStopped = 0x08;
 constexpr int kPhoneContinued = 0x10;
+
+std::atomic<SpawnObserver> gSpawnObserver{nullptr};
 
 }  // namespace
 
@@ -38,8 +41,11 @@ int posix_spawn(pid_t* pid, const char* path, const posix_spawn_file_actions_t* 
 
     std::string argument0 = path;
     char* defaultArgv[] = {argument0.data(), nullptr};
+    if (auto observer = gSpawnObserver.load(std::memory_order_acquire)) observer(path, argv ? argv : defaultArgv);
     return ::posix_spawn(pid, program->c_str(), fileActions, attributes, argv ? argv : defaultArgv, envPointers.data());
 }
+
+void setSpawnObserver(SpawnObserver observer) { gSpawnObserver.store(observer, std::memory_order_release); }
 
 pid_t waitpid(pid_t pid, int* status, int options) {
     int hostOptions = 0;

@@ -56,6 +56,13 @@ const char* dlerror();
 // so that a device program finds the same device. Returns 0 or an error number, as the C call.
 int posix_spawn(pid_t* pid, const char* path, const posix_spawn_file_actions_t* fileActions, const posix_spawnattr_t* attributes,
                 char* const argv[], char* const envp[]);
+
+// Called with each device program that posix_spawn is about to start (its device path and its
+// arguments, nil-terminated), on the spawning thread; nil stops observing. One observer per
+// process, for hosts that report which programs the code they run launched.
+using SpawnObserver = void (*)(std::string_view devicePath, char* const argv[]);
+void setSpawnObserver(SpawnObserver observer);
+
 // waitpid with the phone's option bits (WNOHANG 1, WUNTRACED 2, WEXITED 4, WSTOPPED 8,
 // WCONTINUED 0x10), translated for this system, whose waitpid refuses WEXITED.
 pid_t waitpid(pid_t pid, int* status, int options);
