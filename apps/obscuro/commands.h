@@ -10,5 +10,7 @@ namespace obscuro::cli {
 using Command = int (*)(std::span<char* const> arguments);
 
 int colourCommand(std::span<char* const> arguments);
+int deviceCommand(std::span<char* const> arguments);
+int sceneCommand(std::span<char* const> arguments);
 
 }  // namespace obscuro::cli

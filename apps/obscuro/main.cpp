@@ -16,6 +16,8 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"colour", obscuro::cli::colourCommand, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
+    {"device", obscuro::cli::deviceCommand, "device create DIR      a fresh device root, copied from the default device"},
+    {"scene", obscuro::cli::sceneCommand, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
 };
 
 int usage() {

@@ -11,15 +11,14 @@
 
 #include <CoreFoundation/CFNotificationCenter.h>
 #include <CoreFoundation/RunLoop.h>
-#include <Foundation/NSBundle.h>
 #include <Foundation/NSDictionary.h>
 #include <Foundation/NSLog.h>
 #include <Foundation/NSObjCRuntime.h>
 #include <Foundation/NSString.h>
-#include <UIKit/UIApplication.h>
 #include <UIKit/UIView.h>
 #include <UIKit/UIViewController.h>
 #include <device/device.h>
+#include <music/MusicApp.h>
 #include <music/MusicClasses.h>
 #include <objc/NSException.h>
 #include <objc/swift.h>
@@ -38,16 +37,14 @@ namespace {
 
 using nlohmann::ordered_json;
 
-constexpr const char* kBundleIdentifier = "com.apple.Music";
-constexpr const char* kExecutableName = "Music";
-constexpr const char* kBundlePath = "/Applications/Music.app";
-constexpr const char* kSettingsChanged = "com.tarnwick.obscurosettings/settingschanged";
 // A notification crosses a local socket and one turn of the run loop; two seconds is plenty.
 constexpr double kReloadWaitSeconds = 2.0;
 
 constexpr const char* kFlagNames[] = {"enabled",           "enableDarkKeyboard",   "useCustomColors",      "noctisIntegration",
                                       "displayArtworkShadow", "useDarkPlaceholder", "colorFlowMusicEnabled"};
 constexpr const char* kColourNames[] = {"bgColor", "darkerBgColor", "mainTextColor", "barColor", "tintColor", "textDrawingColor"};
+
+CFStringRef settingsChangedName() { return CFSTR("com.tarnwick.obscurosettings/settingschanged"); }
 
 bool inherits(Class cls, Class ancestor) {
     for (Class c = cls; c; c = class_getSuperclass(c))
@@ -87,33 +84,29 @@ bool gSettingsChangeArrived = false;
 
 void noteSettingsChange(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) { gSettingsChangeArrived = true; }
 
-void startMusicApp() {
-    platform::createApplication();
-    auto* info = objc::dict({{NSSTR("CFBundleIdentifier"), objc::str(kBundleIdentifier)},
-                             {NSSTR("CFBundleExecutable"), objc::str(kExecutableName)},
-                             {NSSTR("CFBundleName"), objc::str(kExecutableName)}});
-    platform::setMainBundle(kBundlePath, info);
-}
-
 class Runner {
 public:
     Runner(const ordered_json& scene, const RunOptions& options) : scene_(scene), options_(options) {}
 
     ordered_json run() {
         checkTopLevel();
-        device_.emplace(copyOfDevice());
+        try {
+            device_.emplace(options_.device);
+        } catch (const std::runtime_error& failure) {
+            throw RunFailure(failure.what());
+        }
         device::setRoot(device_->root());
         if (auto it = scene_.find("device"); it != scene_.end() && !it->is_null()) applyDeviceSection(*it, "device");
 
         LogCapture log;
         objc::AutoreleasePool pool;
-        startMusicApp();
+        music::startMusicApp();
         prepareClasses();
         if (shouldLoad()) {
-            platform::loadTweaks(kBundleIdentifier, kExecutableName);
+            platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName);
             probe_ = TweakProbe::find();
         }
-        CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), this, noteSettingsChange, CFSTR(kSettingsChanged),
+        CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), this, noteSettingsChange, settingsChangedName(),
                                         nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
         if (options_.explain && probe_) probe_->setExplaining(true);
 
@@ -150,8 +143,6 @@ private:
         for (const auto& [key, value] : scene_.items())
             if (!known.contains(key)) throw SceneError("scene: unknown key \"" + key + "\"");
     }
-
-    TemporaryDeviceHolder copyOfDevice();
 
     bool shouldLoad() const {
         auto it = scene_.find("load");
@@ -492,7 +483,7 @@ private:
         const ordered_json& section = step["reload"];
         if (!section.is_null() && !(section.is_boolean() && section.get<bool>())) applyDeviceSection(section, where + " (reload)");
         gSettingsChangeArrived = false;
-        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), CFSTR(kSettingsChanged), nullptr, nullptr, true);
+        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), settingsChangedName(), nullptr, nullptr, true);
         auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kReloadWaitSeconds);
         while (!gSettingsChangeArrived) {
             double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
@@ -551,7 +542,7 @@ private:
 
     const ordered_json& scene_;
     const RunOptions& options_;
-    std::optional<TemporaryDevice> device_;  // declared first: removed after everything else
+    std::optional<cli::TemporaryDevice> device_;  // declared first: removed after everything else
     std::optional<TweakProbe> probe_;
     std::vector<SceneObject> objects_;
     std::vector<objc::Strong<objc_object>> keepAlive_;  // objects without an id too
