@@ -64,8 +64,8 @@ double luminance(const std::string& stored) {
 }
 
 double contrast(const std::string& a, const std::string& b) {
-    auto [dark, light] = std::minmax(luminance(a), luminance(b));
-    return (light + 0.05) / (dark + 0.05);
+    double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 bool isColourString(const std::string& text) {
