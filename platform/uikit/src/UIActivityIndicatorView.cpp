@@ -56,6 +56,7 @@ void registerUIActivityIndicatorView() {
                         self->hidesWhenStopped = hides;
                         if (!self->animating) msg<void>(self, sel<"setHidden:">(), hides);
                     })
+            .method(sel<"intrinsicContentSize">(), [](UIActivityIndicatorView* self, SEL) { return msg<CGSize>(self, sel<"sizeThatFits:">(), CGSizeZero); })
             .method(sel<"sizeThatFits:">(),
                     [](UIActivityIndicatorView* self, SEL, CGSize) {
                         double side = self->style == UIActivityIndicatorViewStyleWhiteLarge ? 37 : 20;

@@ -127,6 +127,7 @@ void registerUIButton() {
             .method(sel<"titleLabel">(), [](UIButton* self, SEL) -> id { return titleLabelOf(self); })
             .method(sel<"_stateDidChange">(), [](UIButton* self, SEL) { refreshContent(self); })
             .method(sel<"layoutSubviews">(), [](UIButton* self, SEL) { layoutContent(self); })
+            .method(sel<"intrinsicContentSize">(), [](UIButton* self, SEL) { return msg<CGSize>(self, sel<"sizeThatFits:">(), CGSizeZero); })
             .method(sel<"sizeThatFits:">(),
                     [](UIButton* self, SEL, CGSize size) {
                         CGSize image = self->imageView ? msg<CGSize>(self->imageView.get(), sel<"sizeThatFits:">(), size) : CGSizeZero;

@@ -38,6 +38,7 @@ void registerUIImageView() {
                     [](UIImageView* self, SEL, UIImage* image) { self->highlightedImage = objc::retain(image); })
             .method(sel<"isHighlighted">(), [](UIImageView* self, SEL) { return self->highlighted; })
             .method(sel<"setHighlighted:">(), [](UIImageView* self, SEL, BOOL highlighted) { self->highlighted = highlighted; })
+            .method(sel<"intrinsicContentSize">(), [](UIImageView* self, SEL) { return msg<CGSize>(self, sel<"sizeThatFits:">(), CGSizeZero); })
             .method(sel<"sizeThatFits:">(),
                     [](UIImageView* self, SEL, CGSize) { return self->image ? self->image->pointSize() : CGSizeZero; })
             .registerClass();

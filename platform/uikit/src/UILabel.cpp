@@ -55,6 +55,7 @@ void registerUILabel() {
             .method(sel<"setNumberOfLines:">(), [](UILabel* self, SEL, long lines) { self->numberOfLines = lines; })
             .method(sel<"lineBreakMode">(), [](UILabel* self, SEL) { return self->lineBreakMode; })
             .method(sel<"setLineBreakMode:">(), [](UILabel* self, SEL, long mode) { self->lineBreakMode = mode; })
+            .method(sel<"intrinsicContentSize">(), [](UILabel* self, SEL) { return msg<CGSize>(self, sel<"sizeThatFits:">(), CGSizeZero); })
             .method(sel<"sizeThatFits:">(),
                     [](UILabel* self, SEL, CGSize) { return estimatedTextSize(self->content->text.get(), self->content->font.get()); })
             .registerClass();

@@ -15,14 +15,14 @@ void insertArranged(UIStackView* self, UIView* view, std::size_t index) {
     if (!view || view == self) return;
     auto& list = self->arrangedSubviews;
     auto keep = objc::retain(view);
-    std::erase_if(list, [&](auto& v) { return v.get() == view; });
-    list.insert(list.begin() + static_cast<long>(std::min(index, list.size())), keep);
+    std::erase_if(list, [&](auto& a) { return a.view.get() == view; });
+    list.insert(list.begin() + static_cast<long>(std::min(index, list.size())), {keep, view->frame.size});
     if (view->superview != self) msg<void>(self, sel<"addSubview:">(), static_cast<id>(view));
     self->needsLayout = true;
 }
 
 void removeArranged(UIStackView* self, UIView* view) {
-    std::erase_if(self->arrangedSubviews, [&](auto& v) { return v.get() == view; });
+    std::erase_if(self->arrangedSubviews, [&](auto& a) { return a.view.get() == view; });
     self->needsLayout = true;
 }
 
@@ -36,10 +36,18 @@ struct AxisGeometry {
     }
 };
 
+// The intrinsic size where the view has one, else the size it came with: a plain view keeps
+// its own size however the stack stretched it before.
+CGSize naturalSize(const UIStackView::Arranged& arranged) {
+    CGSize intrinsic = msg<CGSize>(arranged.view.get(), sel<"intrinsicContentSize">());
+    return {intrinsic.width >= 0 ? intrinsic.width : arranged.sizeWhenArranged.width,
+            intrinsic.height >= 0 ? intrinsic.height : arranged.sizeWhenArranged.height};
+}
+
 void layoutStack(UIStackView* self) {
-    std::vector<UIView*> visible;
-    for (auto& view : self->arrangedSubviews)
-        if (view->superview == self && !msg<BOOL>(view.get(), sel<"isHidden">())) visible.push_back(view);
+    std::vector<const UIStackView::Arranged*> visible;
+    for (auto& arranged : self->arrangedSubviews)
+        if (arranged.view->superview == self && !msg<BOOL>(arranged.view.get(), sel<"isHidden">())) visible.push_back(&arranged);
     if (visible.empty()) return;
     AxisGeometry axis{self->axis == UILayoutConstraintAxisVertical};
     CGSize bounds = self->frame.size;
@@ -47,8 +55,8 @@ void layoutStack(UIStackView* self) {
     double equalLength = std::max(0.0, available / static_cast<double>(visible.size()));
     double position = 0;
     for (std::size_t i = 0; i < visible.size(); ++i) {
-        UIView* view = visible[i];
-        CGSize fitting = msg<CGSize>(view, sel<"sizeThatFits:">(), bounds);
+        UIView* view = visible[i]->view;
+        CGSize fitting = naturalSize(*visible[i]);
         double length = equalLength;
         if (self->distribution != UIStackViewDistributionFillEqually)
             length = i + 1 == visible.size() ? std::max(0.0, axis.length(bounds) - position) : axis.length(fitting);
@@ -83,7 +91,9 @@ void registerUIStackView() {
                     })
             .method(sel<"arrangedSubviews">(),
                     [](UIStackView* self, SEL) -> id {
-                        return arrayWithObjects(std::vector<id>(self->arrangedSubviews.begin(), self->arrangedSubviews.end()));
+                        std::vector<id> views;
+                        for (auto& arranged : self->arrangedSubviews) views.push_back(arranged.view.get());
+                        return arrayWithObjects(views);
                     })
             .method(sel<"addArrangedSubview:">(),
                     [](UIStackView* self, SEL, UIView* view) { insertArranged(self, view, self->arrangedSubviews.size()); })

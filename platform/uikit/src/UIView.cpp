@@ -198,6 +198,7 @@ void registerUIView() {
                         setFrame(self, {{center.x - self->frame.size.width / 2, center.y - self->frame.size.height / 2}, self->frame.size});
                     })
             .method(sel<"sizeThatFits:">(), [](UIView* self, SEL, CGSize) { return self->frame.size; })
+            .method(sel<"intrinsicContentSize">(), [](UIView*, SEL) { return CGSize{UIViewNoIntrinsicMetric, UIViewNoIntrinsicMetric}; })
             .method(sel<"sizeToFit">(),
                     [](UIView* self, SEL) {
                         CGSize size = msg<CGSize>(self, sel<"sizeThatFits:">(), self->frame.size);

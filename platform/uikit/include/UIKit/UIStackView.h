@@ -13,14 +13,19 @@
 //   - (long)axis (0 horizontal, 1 vertical), (long)distribution, (long)alignment, (double)spacing
 //     and their setters
 //   - layoutSubviews   places the visible arranged views one after another along the axis,
-//        `spacing` apart. Fill: each takes its sizeThatFits: length and the last one the rest;
-//        fill equally: equal lengths. Across the axis, alignment fill stretches to the stack's
-//        size; any other alignment centres the view at its own size.
+//        `spacing` apart, each at its natural size: its intrinsicContentSize, or where that has
+//        no metric, the size it had when it was arranged. Fill: natural lengths, the last view
+//        taking the rest; fill equally: equal lengths. Across the axis, alignment fill stretches
+//        to the stack's size; any other alignment centres the view at its natural size.
 class UIStackView : public UIView {
 public:
     static Class class_();
 
-    std::vector<objc::Strong<UIView>> arrangedSubviews;
+    struct Arranged {
+        objc::Strong<UIView> view;
+        CGSize sizeWhenArranged;
+    };
+    std::vector<Arranged> arrangedSubviews;
     long axis = 0;
     long distribution = 0;
     long alignment = 0;

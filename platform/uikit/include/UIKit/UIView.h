@@ -42,6 +42,8 @@ class UIViewController;
 //   - setNeedsLayout, layoutIfNeeded (lays out every view of the subtree that needs it, parent
 //     first), layoutSubviews (stock: nothing), setNeedsDisplay, drawRect:(CGRect) (stock: nothing)
 //   - (CGSize)sizeThatFits:(CGSize) (stock: the current size), sizeToFit
+//   - (CGSize)intrinsicContentSize   stock: UIViewNoIntrinsicMetric (-1) both ways; views with content
+//                          (labels, image views, buttons, activity indicators) answer their sizeThatFits:
 //   - (id)traitCollection
 //   - (id)nextResponder    the controller whose root view this is, else the superview
 //   + (id)appearance       the appearance proxy of the receiving class
@@ -67,6 +69,8 @@ public:
     objc::Strong<UIColor> tintColor;  // the view's own tint; nil when it inherits
     objc::Strong<CALayer> layer;
 };
+
+constexpr double UIViewNoIntrinsicMetric = -1;
 
 // UIViewContentMode values.
 enum : long {
