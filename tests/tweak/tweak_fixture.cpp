@@ -5,6 +5,7 @@
 #include "UIColor+Tarnwick.h"
 
 #include <Foundation/Foundation.h>
+#include <music/MusicClasses.h>
 #include <objc/swift.h>
 
 namespace obscuro::testing {
@@ -27,7 +28,7 @@ id white(double w, double a) { return msg<id>(objc_getClass("UIColor"), sel<"col
 std::string hexOf(id c) { return c ? objc::utf8(tw_hexStringFromColor(c)) : "nil"; }
 
 void installHooksOnce() {
-    static bool installed = (installHookTable(), true);
+    static bool installed = (music::registerMusicClasses(), installHookTable(), true);
     (void)installed;
 }
 
