@@ -6,6 +6,7 @@
 #include "Arguments.h"
 #include "DeviceSection.h"
 #include "SceneError.h"
+#include "StoredState.h"
 #include "TweakProbe.h"
 #include "ValueJson.h"
 
@@ -40,8 +41,14 @@ using nlohmann::ordered_json;
 // A notification crosses a local socket and one turn of the run loop; two seconds is plenty.
 constexpr double kReloadWaitSeconds = 2.0;
 
-constexpr const char* kFlagNames[] = {"enabled",           "enableDarkKeyboard",   "useCustomColors",      "noctisIntegration",
-                                      "displayArtworkShadow", "useDarkPlaceholder", "colorFlowMusicEnabled"};
+// ThemeState's flags, each with the value it has before the library's first load.
+struct FlagName {
+    const char* name;
+    bool startingValue;
+};
+constexpr FlagName kFlags[] = {{"enabled", false},           {"enableDarkKeyboard", true}, {"useCustomColors", false},
+                               {"noctisIntegration", false}, {"displayArtworkShadow", false}, {"useDarkPlaceholder", true},
+                               {"colorFlowMusicEnabled", true}};
 constexpr const char* kColourNames[] = {"bgColor", "darkerBgColor", "mainTextColor", "barColor", "tintColor", "textDrawingColor"};
 
 CFStringRef settingsChangedName() { return CFSTR("com.tarnwick.obscurosettings/settingschanged"); }
@@ -102,6 +109,7 @@ public:
         objc::AutoreleasePool pool;
         music::startMusicApp();
         prepareClasses();
+        stockText_ = StockTextGetters::capture();
         if (shouldLoad()) {
             platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName);
             probe_ = TweakProbe::find();
@@ -127,6 +135,7 @@ public:
         out["hooks"] = probe_ ? ordered_json(probe_->state()["hooks"]) : ordered_json{{"installed", 0}, {"missing", ordered_json::array()}};
         out["results"] = std::move(results);
         out["objects"] = objectsJson();
+        out["appearance"] = appearanceJson(sceneIdOf());
         out["log"] = log.lines();
         if (options_.explain) out["explain"] = std::move(explain_);
         if (probe_) probe_->setExplaining(false);
@@ -518,11 +527,17 @@ private:
         }
     }
 
+    // ThemeState as the library holds it; without the library, the values it starts with.
     ordered_json themeJson() const {
-        if (!probe_) return nullptr;
-        nlohmann::json state = probe_->state();
         ordered_json theme;
-        for (const char* flag : kFlagNames) theme[flag] = state["flags"][flag];
+        if (!probe_) {
+            for (const FlagName& flag : kFlags) theme[flag.name] = flag.startingValue;
+            theme["theme"] = nullptr;
+            for (const char* colour : kColourNames) theme[colour] = nullptr;
+            return theme;
+        }
+        nlohmann::json state = probe_->state();
+        for (const FlagName& flag : kFlags) theme[flag.name] = state["flags"][flag.name];
         id name = probe_->variable("theme");
         theme["theme"] = name && object_isKindOfClass(name, NSString::class_()) ? ordered_json(objc::utf8(name)) : ordered_json(nullptr);
         for (const char* colour : kColourNames) theme[colour] = cli::colourJson(probe_->variable(colour));
@@ -531,7 +546,7 @@ private:
 
     ordered_json objectsJson() const {
         ordered_json out = ordered_json::object();
-        for (const auto& object : objects_) out[object.name] = storedStateJson(object.object.get(), sceneIdOf());
+        for (const auto& object : objects_) out[object.name] = storedStateJson(object.object.get(), sceneIdOf(), stockText_);
         return out;
     }
 
@@ -544,6 +559,7 @@ private:
     const RunOptions& options_;
     std::optional<cli::TemporaryDevice> device_;  // declared first: removed after everything else
     std::optional<TweakProbe> probe_;
+    StockTextGetters stockText_;
     std::vector<SceneObject> objects_;
     std::vector<objc::Strong<objc_object>> keepAlive_;  // objects without an id too
     std::unordered_map<std::string, std::size_t> byName_;

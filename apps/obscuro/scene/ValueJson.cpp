@@ -1,4 +1,4 @@
-// Printing scene values: objects, results, images and the state stored on scene objects.
+// Printing scene values: objects, message results and images.
 #include "ValueJson.h"
 
 #include "../colour_json.h"
@@ -12,10 +12,8 @@
 #include <Foundation/NSNumber.h>
 #include <Foundation/NSObjCRuntime.h>
 #include <Foundation/NSString.h>
-#include <QuartzCore/CALayer.h>
 #include <UIKit/UIColor.h>
 #include <UIKit/UIImage.h>
-#include <UIKit/UIView.h>
 
 #include <array>
 #include <cctype>
@@ -35,11 +33,6 @@ bool isKind(id object, const char* name) {
 }
 
 ordered_json colour(id colourObject) { return ordered_json(cli::colourJson(colourObject)); }
-
-ordered_json cgColour(CGColorRef color) {
-    if (!color) return nullptr;
-    return colour(UIColor::colorWithCGColor(color));
-}
 
 // The colour of one pixel, un-premultiplied; null outside the image or for an image without pixels.
 ordered_json pixelColour(CGImageRef image, std::size_t x, std::size_t y) {
@@ -92,19 +85,12 @@ bool endsWithColour(SEL selector) {
     return tail == "color";
 }
 
-ordered_json layerColours(CALayer* layer) {
-    ordered_json out = ordered_json::object();
-    out["class"] = className(object_getClass(layer));
-    out["borderColor"] = cgColour(layer->borderColor);
-    if (object_isKindOfClass(layer, CAShapeLayer::class_())) {
-        auto* shape = static_cast<CAShapeLayer*>(static_cast<id>(layer));
-        out["strokeColor"] = cgColour(shape->strokeColor);
-        out["fillColor"] = cgColour(shape->fillColor);
-    }
-    return out;
-}
-
 }  // namespace
+
+ordered_json cgColorJson(CGColorRef color) {
+    if (!color) return nullptr;
+    return colour(UIColor::colorWithCGColor(color));
+}
 
 ordered_json imageJson(id object) {
     if (!object || !object_isKindOfClass(object, UIImage::class_())) return nullptr;
@@ -161,37 +147,12 @@ ordered_json resultJson(const objc::Value& value, SEL selector, const SceneIdOf&
         ordered_json operator()(const objc::StructValue& s) const { return s.fields; }
         ordered_json operator()(void* pointer) const {
             if (!pointer) return nullptr;
-            if (endsWithColour(selector)) return cgColour(static_cast<CGColorRef>(pointer));
+            if (endsWithColour(selector)) return cgColorJson(static_cast<CGColorRef>(pointer));
             return ordered_json{{"pointer", true}};
         }
         ordered_json operator()(const std::string& text) const { return text; }
     };
     return std::visit(Visitor{selector, sceneId}, value);
-}
-
-ordered_json storedStateJson(id object, const SceneIdOf& sceneId) {
-    ordered_json out;
-    out["class"] = className(object_getClass(object));
-    if (object_isKindOfClass(object, UIView::class_())) {
-        auto* view = static_cast<UIView*>(object);
-        out["backgroundColor"] = colour(view->backgroundColor.get());
-        out["tintColor"] = colour(view->tintColor.get());
-        out["hidden"] = view->hidden;
-        out["tag"] = view->tag;
-        CALayer* layer = view->layer.get();
-        if (layer && (layer->borderColor || object_isKindOfClass(layer, CAShapeLayer::class_()))) out["layer"] = layerColours(layer);
-    } else if (object_isKindOfClass(object, CALayer::class_())) {
-        auto* layer = static_cast<CALayer*>(object);
-        out["backgroundColor"] = cgColour(layer->backgroundColor);
-        ordered_json colours = layerColours(layer);
-        colours.erase("class");
-        out.update(colours);
-    }
-    // A colour kept in an instance variable of that name (a circle's fill) is read in place.
-    if (Ivar fill = class_getInstanceVariable(object_getClass(object), "fillColor");
-        fill && std::string_view(ivar_getTypeEncoding(fill)).starts_with("@"))
-        out["fillColor"] = objectJson(object_getIvar(object, fill), sceneId);
-    return out;
 }
 
 }  // namespace obscuro::scene

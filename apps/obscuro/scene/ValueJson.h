@@ -1,6 +1,7 @@
-// Scene output values: results, stored state of objects and images, in the scene's JSON forms.
+// Scene output values: message results, objects and images, in the scene's JSON forms.
 #pragma once
 
+#include <CoreGraphics/CGColor.h>
 #include <objc/invoke.h>
 
 #include <nlohmann/json.hpp>
@@ -26,13 +27,12 @@ nlohmann::ordered_json objectJson(id object, const SceneIdOf& sceneId);
 // other pointer prints as {"pointer": true}, NULL as null.
 nlohmann::ordered_json resultJson(const objc::Value& value, SEL selector, const SceneIdOf& sceneId);
 
+// A Core Graphics colour (a layer's) as `obscuro colour` prints colours; null for NULL.
+nlohmann::ordered_json cgColorJson(CGColorRef color);
+
 // {"size": [w, h], "scale", "template", "resizable", "center": colour, "corner": colour}:
 // the size in points, whether it draws as a template, whether it is a _UIResizableImage, and
 // the colours of its centre pixel and of its pixel (0, 0). null for nil.
 nlohmann::ordered_json imageJson(id image);
-
-// What is stored on a scene object, read from its state rather than through any getter (so
-// that no method replacement is involved): see the README's Scenes section.
-nlohmann::ordered_json storedStateJson(id object, const SceneIdOf& sceneId);
 
 }  // namespace obscuro::scene
