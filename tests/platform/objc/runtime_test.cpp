@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -22,8 +23,9 @@ struct objc::StructEncoding<CGPointLike> {
 
 namespace {
 
-// A class with a counter in its C++ layout, and a live-instance count to see deallocation.
-int gLiveCounters = 0;
+// A class with a counter in its C++ layout, and a live-instance count to see deallocation
+// (atomic: the threaded tests create instances on several threads).
+std::atomic<int> gLiveCounters = 0;
 struct Counter : NSObject {
     static Class class_() { return objc_getClass("TestCounter"); }
     Counter() { ++gLiveCounters; }
