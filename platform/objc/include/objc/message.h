@@ -24,10 +24,12 @@ inline Method cachedMethod(Class cls, SEL sel) {
     if (!cache) return nullptr;
     std::uintptr_t mask = cache->mask;
     std::uintptr_t i = selectorHash(sel) & mask;
-    for (std::uintptr_t probes = 0; probes <= mask; ++probes, i = (i + 1) & mask) {
-        Method m = cache->slots[i].load(std::memory_order_acquire);
-        if (!m) return nullptr;
-        if (m->name == sel) return m;
+    Method m = cache->slots[i].load(std::memory_order_acquire);
+    if (m && m->name == sel) [[likely]] return m;  // a selector mostly sits in its own slot
+    for (std::uintptr_t probes = 0; m && probes < mask; ++probes) {
+        i = (i + 1) & mask;
+        m = cache->slots[i].load(std::memory_order_acquire);
+        if (m && m->name == sel) return m;
     }
     return nullptr;
 }
@@ -45,6 +47,12 @@ const char* internedSignature() {
     static const char* const interned = internTypes(Signature<R, A...>::value.view());
     return interned;
 }
+
+// The same pointer, made while the program loads, so that a send reads it without the guard
+// of a function-local static. Until its library's initialisers have run it is null, and a
+// send falls back on internedSignature.
+template <class R, class... A>
+inline const char* const loadedSignature = internTypes(Signature<R, A...>::value.view());
 
 template <class T>
 inline Erased<T> erase(T value) {
@@ -66,8 +74,10 @@ template <class R, class... A>
 inline IMP lookUpTyped(id receiver, SEL sel) {
     Method m = detail::cachedMethod(receiver->isa, sel);
     if (!m) m = detail::lookUpMethodOrForward(receiver, sel);
-    const char* expected = detail::internedSignature<R, A...>();
-    if (m->types != expected) detail::signatureMismatch(receiver, sel, m->types, expected);
+    if (m->types != detail::loadedSignature<R, A...>) [[unlikely]] {
+        const char* expected = detail::internedSignature<R, A...>();
+        if (m->types != expected) detail::signatureMismatch(receiver, sel, m->types, expected);
+    }
     return m->imp.load(std::memory_order_acquire);
 }
 
