@@ -1,0 +1,45 @@
+// Drawing a view tree to a picture: what the screen would show, as RGBA pixels and PNG bytes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class UIView;
+
+namespace render {
+
+// A drawn picture: straight (not premultiplied) RGBA bytes, rows from the top.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba;
+
+    // The pixel at (x, y) in pixels; transparent black outside the picture.
+    std::array<uint8_t, 4> at(int x, int y) const;
+    // The PNG file of the picture: the same pixels always give the same bytes.
+    std::string png() const;
+};
+
+// Draws `root` and everything below it into a picture of root's frame size × `scale` pixels,
+// the way the screen composes a window: each view's layer background (rounded by the corner
+// radius), its content (image views' images, template images in the view's tintColor as
+// sent; label, text field and text view text in the colour their textColor answers; the
+// drawRect: of views that draw themselves), its subviews, then its border. Hidden views
+// (as `hidden` answers) and their subviews are skipped, alpha and layer opacity multiply
+// down the tree, clipsToBounds and masksToBounds clip, visual-effect views are a translucent
+// fill. Colours and images are read from the views' stored state, so getters a tweak
+// replaced only change the picture where the phone's own drawing would send them. A nil
+// root or a scale ≤ 0 gives an empty picture.
+Picture renderView(UIView* root, double scale);
+
+// Writes the picture as a PNG file; throws std::runtime_error naming the path on failure.
+void writePNG(const Picture& picture, const std::filesystem::path& path);
+
+// Stacks pictures into one: each row of `rows` side by side, rows top to bottom, on grey,
+// with `gap` pixels between them; every picture is scaled down by `shrink` (≥ 1).
+Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int gap, int shrink);
+
+}  // namespace render

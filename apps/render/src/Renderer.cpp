@@ -1,0 +1,409 @@
+// The renderer: a view tree composed into a Cairo image surface, back to front, as the screen shows it.
+#include <render/Renderer.h>
+
+#include "TextDrawing.h"
+
+#include <CoreGraphics/CGCairo.h>
+#include <Foundation/NSAttributedString.h>
+#include <Foundation/NSString.h>
+#include <QuartzCore/CALayer.h>
+#include <UIKit/UIFont.h>
+#include <UIKit/UIGraphics.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UITextField.h>
+#include <UIKit/UITextView.h>
+#include <UIKit/UIView.h>
+#include <objc/message.h>
+#include <objc/runtime.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <numbers>
+#include <stdexcept>
+
+namespace render {
+
+namespace {
+
+using SurfacePtr = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+using ContextPtr = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
+
+// RGBA of a Core Graphics colour: grey spaces have two components, RGB four; patterns and
+// anything else read as nothing (false), as they have no single colour to fill with.
+bool components(CGColorRef color, double out[4]) {
+    if (!color) return false;
+    const CGFloat* c = CGColorGetComponents(color);
+    if (!c) return false;
+    switch (CGColorGetNumberOfComponents(color)) {
+    case 2: out[0] = out[1] = out[2] = c[0]; out[3] = c[1]; return true;
+    case 4: std::copy(c, c + 4, out); return true;
+    default: return false;
+    }
+}
+
+bool setSource(cairo_t* cr, CGColorRef color) {
+    double rgba[4];
+    if (!components(color, rgba) || rgba[3] <= 0) return false;
+    cairo_set_source_rgba(cr, rgba[0], rgba[1], rgba[2], rgba[3]);
+    return true;
+}
+
+CGColorRef cgColorOf(id colour) {
+    return object_isKindOfClass(colour, UIColor::class_()) ? static_cast<UIColor*>(colour)->cgColor : nullptr;
+}
+
+void roundedRect(cairo_t* cr, double w, double h, double radius) {
+    radius = std::clamp(radius, 0.0, std::min(w, h) / 2);
+    if (radius <= 0) {
+        cairo_rectangle(cr, 0, 0, w, h);
+        return;
+    }
+    constexpr double quarter = std::numbers::pi / 2;
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, w - radius, radius, radius, -quarter, 0);
+    cairo_arc(cr, w - radius, h - radius, radius, 0, quarter);
+    cairo_arc(cr, radius, h - radius, radius, quarter, 2 * quarter);
+    cairo_arc(cr, radius, radius, radius, 2 * quarter, 3 * quarter);
+    cairo_close_path(cr);
+}
+
+// A shape layer keeps no path here; the app's shape layers are circles and rings, so one is
+// drawn as the ellipse its frame holds, stroked from strokeStart to strokeEnd clockwise from the top.
+void drawShapeLayer(cairo_t* cr, const CAShapeLayer* shape, double w, double h) {
+    if (w <= 0 || h <= 0) return;
+    cairo_save(cr);
+    cairo_translate(cr, w / 2, h / 2);
+    cairo_scale(cr, w / 2, h / 2);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * std::numbers::pi);
+    cairo_restore(cr);
+    if (setSource(cr, shape->fillColor)) cairo_fill_preserve(cr);
+    cairo_new_path(cr);
+    double start = std::clamp(shape->strokeStart, 0.0, 1.0), end = std::clamp(shape->strokeEnd, 0.0, 1.0);
+    if (end <= start || shape->lineWidth <= 0 || !setSource(cr, shape->strokeColor)) return;
+    cairo_save(cr);
+    cairo_translate(cr, w / 2, h / 2);
+    cairo_scale(cr, w / 2, h / 2);
+    const double top = -std::numbers::pi / 2;
+    cairo_arc(cr, 0, 0, 1, top + start * 2 * std::numbers::pi, top + end * 2 * std::numbers::pi);
+    cairo_restore(cr);
+    cairo_set_line_width(cr, shape->lineWidth);
+    cairo_stroke(cr);
+}
+
+void drawLayerTree(cairo_t* cr, const CALayer* layer, bool own);
+
+void drawSublayers(cairo_t* cr, const CALayer* layer) {
+    for (const auto& sublayer : layer->sublayers) {
+        if (!sublayer || sublayer->hidden || sublayer->delegate) continue;  // a view's layer is drawn with its view
+        cairo_save(cr);
+        cairo_translate(cr, sublayer->frame.origin.x, sublayer->frame.origin.y);
+        drawLayerTree(cr, sublayer.get(), false);
+        cairo_restore(cr);
+    }
+}
+
+// A free-standing layer (not a view's): background, shape, sublayers, border.
+void drawLayerTree(cairo_t* cr, const CALayer* layer, bool own) {
+    double w = layer->frame.size.width, h = layer->frame.size.height;
+    bool translucent = layer->opacity < 1;
+    if (translucent) cairo_push_group(cr);
+    if (!own && setSource(cr, layer->backgroundColor)) {
+        roundedRect(cr, w, h, layer->cornerRadius);
+        cairo_fill(cr);
+    }
+    if (object_isKindOfClass(const_cast<CALayer*>(layer), CAShapeLayer::class_())) drawShapeLayer(cr, static_cast<const CAShapeLayer*>(layer), w, h);
+    if (!own) {
+        drawSublayers(cr, layer);
+        if (layer->borderWidth > 0 && setSource(cr, layer->borderColor)) {
+            double inset = layer->borderWidth / 2;
+            cairo_save(cr);
+            cairo_translate(cr, inset, inset);
+            roundedRect(cr, w - 2 * inset, h - 2 * inset, std::max(0.0, layer->cornerRadius - inset));
+            cairo_restore(cr);
+            cairo_set_line_width(cr, layer->borderWidth);
+            cairo_stroke(cr);
+        }
+    }
+    if (translucent) {
+        cairo_pop_group_to_source(cr);
+        cairo_paint_with_alpha(cr, std::clamp<double>(layer->opacity, 0, 1));
+    }
+}
+
+// Where an image of `size` points goes in a view of w × h points for the view's content mode.
+CGRect imagePlacement(CGSize size, double w, double h, long contentMode) {
+    if (size.width <= 0 || size.height <= 0) return {};
+    switch (contentMode) {
+    case UIViewContentModeScaleAspectFit:
+    case UIViewContentModeScaleAspectFill: {
+        double fit = std::min(w / size.width, h / size.height), fill = std::max(w / size.width, h / size.height);
+        double s = contentMode == UIViewContentModeScaleAspectFit ? fit : fill;
+        return {{(w - size.width * s) / 2, (h - size.height * s) / 2}, {size.width * s, size.height * s}};
+    }
+    case UIViewContentModeCenter: return {{(w - size.width) / 2, (h - size.height) / 2}, size};
+    default: return {{0, 0}, {w, h}};
+    }
+}
+
+void drawImage(cairo_t* cr, UIImage* image, CGRect where, id tintColour) {
+    if (!image || !image->cgImage || where.size.width <= 0 || where.size.height <= 0) return;
+    cairo_surface_t* pixels = CGImageGetCairoSurface(image->cgImage);
+    int pw = cairo_image_surface_get_width(pixels), ph = cairo_image_surface_get_height(pixels);
+    if (pw <= 0 || ph <= 0) return;
+    cairo_save(cr);
+    cairo_translate(cr, where.origin.x, where.origin.y);
+    cairo_scale(cr, where.size.width / pw, where.size.height / ph);
+    bool mask = cairo_image_surface_get_format(pixels) == CAIRO_FORMAT_A8;
+    if (image->renderingMode == UIImageRenderingModeAlwaysTemplate || mask) {
+        double rgba[4] = {0, 0, 0, 1};
+        components(cgColorOf(tintColour), rgba);
+        cairo_set_source_rgba(cr, rgba[0], rgba[1], rgba[2], rgba[3]);
+        cairo_mask_surface(cr, pixels, 0, 0);
+    } else {
+        cairo_set_source_surface(cr, pixels, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        cairo_paint(cr);
+    }
+    cairo_restore(cr);
+}
+
+TextStyle textStyle(id view, long alignment, long lines, bool centre) {
+    TextStyle style;
+    id font = msg<id>(view, sel<"font">());
+    if (object_isKindOfClass(font, UIFont::class_())) {
+        style.pointSize = static_cast<UIFont*>(font)->pointSize;
+        style.bold = static_cast<UIFont*>(font)->weight >= 0.3;
+    }
+    components(cgColorOf(msg<id>(view, sel<"textColor">())), style.rgba);
+    style.alignment = alignment;
+    style.lines = lines;
+    style.centreVertically = centre;
+    return style;
+}
+
+std::string plainText(id view) { return objc::utf8(msg<id>(view, sel<"text">())); }
+
+// Labels, text fields and text views: their text in the colour their textColor getter answers,
+// which is what the phone's text drawing asks for.
+void drawTextContent(cairo_t* cr, UIView* view, double w, double h) {
+    if (object_isKindOfClass(view, UILabel::class_())) {
+        auto* label = static_cast<UILabel*>(view);
+        drawText(cr, plainText(view), textStyle(view, label->textAlignment, label->numberOfLines, true), {{0, 0}, {w, h}});
+    } else if (object_isKindOfClass(view, UITextField::class_())) {
+        auto* field = static_cast<UITextField*>(view);
+        TextStyle style = textStyle(view, field->textAlignment, 1, true);
+        std::string text = plainText(view);
+        if (text.empty() && field->placeholder) {
+            text = objc::utf8(msg<id>(field->placeholder.get(), sel<"string">()));
+            style.rgba[0] = style.rgba[1] = style.rgba[2] = 0.78;
+            style.rgba[3] = 1;
+        }
+        drawText(cr, text, style, {{8, 0}, {w - 16, h}});
+    } else if (object_isKindOfClass(view, UITextView::class_())) {
+        auto* textView = static_cast<UITextView*>(view);
+        drawText(cr, plainText(view), textStyle(view, textView->textAlignment, 0, false), {{5, 8}, {w - 10, h - 16}});
+    }
+}
+
+// A view that draws itself (its class replaces UIView's drawRect:) draws into an image context
+// of its bounds, as UIKit gives it one, and that picture is composed like its content.
+void drawCustomContent(cairo_t* cr, UIView* view, double w, double h, double scale) {
+    static const IMP stock = method_getImplementation(class_getInstanceMethod(UIView::class_(), sel<"drawRect:">()));
+    if (method_getImplementation(class_getInstanceMethod(object_getClass(view), sel<"drawRect:">())) == stock || w <= 0 || h <= 0) return;
+    objc::AutoreleasePool pool;
+    UIGraphicsBeginImageContextWithOptions({w, h}, false, scale);
+    msg<void>(view, sel<"drawRect:">(), CGRect{{0, 0}, {w, h}});
+    id picture = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    if (object_isKindOfClass(picture, UIImage::class_())) drawImage(cr, static_cast<UIImage*>(picture), {{0, 0}, {w, h}}, nullptr);
+}
+
+void drawView(cairo_t* cr, UIView* view, double scale) {
+    if (msg<bool>(view, sel<"hidden">())) return;
+    CALayer* layer = view->layer.get();
+    if (layer && layer->hidden) return;
+    double alpha = std::clamp(view->alpha * (layer ? layer->opacity : 1.0f), 0.0, 1.0);
+    if (alpha <= 0) return;
+    double w = view->frame.size.width, h = view->frame.size.height;
+    double radius = layer ? layer->cornerRadius : 0;
+
+    cairo_save(cr);
+    bool translucent = alpha < 1;
+    if (translucent) cairo_push_group(cr);
+    if (layer && setSource(cr, layer->backgroundColor)) {
+        roundedRect(cr, w, h, radius);
+        cairo_fill(cr);
+    }
+    if (view->clipsToBounds || (layer && layer->masksToBounds)) {
+        roundedRect(cr, w, h, radius);
+        cairo_clip(cr);
+    }
+    if (layer) {
+        drawLayerTree(cr, layer, true);
+        drawSublayers(cr, layer);
+    }
+    if (object_isKindOfClass(view, UIImageView::class_())) {
+        auto* imageView = static_cast<UIImageView*>(view);
+        UIImage* image = imageView->highlighted && imageView->highlightedImage ? imageView->highlightedImage.get() : imageView->image.get();
+        if (image) {
+            id tint = image->renderingMode == UIImageRenderingModeAlwaysTemplate ? msg<id>(view, sel<"tintColor">()) : nullptr;
+            drawImage(cr, image, imagePlacement(image->pointSize(), w, h, view->contentMode), tint);
+        }
+    }
+    drawTextContent(cr, view, w, h);
+    drawCustomContent(cr, view, w, h, scale);
+
+    for (const auto& subview : view->subviews) {
+        if (!subview) continue;
+        cairo_save(cr);
+        cairo_translate(cr, subview->frame.origin.x - view->boundsOrigin.x, subview->frame.origin.y - view->boundsOrigin.y);
+        drawView(cr, subview.get(), scale);
+        cairo_restore(cr);
+    }
+    cairo_reset_clip(cr);
+    if (layer && layer->borderWidth > 0 && setSource(cr, layer->borderColor)) {
+        double inset = layer->borderWidth / 2;
+        cairo_save(cr);
+        cairo_translate(cr, inset, inset);
+        roundedRect(cr, w - 2 * inset, h - 2 * inset, std::max(0.0, radius - inset));
+        cairo_restore(cr);
+        cairo_set_line_width(cr, layer->borderWidth);
+        cairo_stroke(cr);
+    }
+    if (translucent) {
+        cairo_pop_group_to_source(cr);
+        cairo_paint_with_alpha(cr, alpha);
+    }
+    cairo_restore(cr);
+}
+
+cairo_status_t appendToString(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+Picture pictureOf(cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    Picture picture;
+    picture.width = cairo_image_surface_get_width(surface);
+    picture.height = cairo_image_surface_get_height(surface);
+    picture.rgba.resize(static_cast<std::size_t>(picture.width) * picture.height * 4);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            uint32_t argb;
+            std::memcpy(&argb, data + y * stride + x * 4, 4);
+            uint8_t a = argb >> 24;
+            uint8_t* out = &picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
+            for (int i = 0; i < 3; ++i) {
+                unsigned c = (argb >> (16 - 8 * i)) & 0xff;
+                out[i] = a ? static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a)) : 0;
+            }
+            out[3] = a;
+        }
+    }
+    return picture;
+}
+
+SurfacePtr surfaceOf(const Picture& picture) {
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture.width, picture.height), cairo_surface_destroy);
+    cairo_surface_flush(surface.get());
+    unsigned char* data = cairo_image_surface_get_data(surface.get());
+    int stride = cairo_image_surface_get_stride(surface.get());
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t* in = &picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
+            unsigned a = in[3];
+            uint32_t argb = a << 24;
+            for (int i = 0; i < 3; ++i) argb |= ((in[i] * a + 127) / 255) << (16 - 8 * i);
+            std::memcpy(data + y * stride + x * 4, &argb, 4);
+        }
+    }
+    cairo_surface_mark_dirty(surface.get());
+    return surface;
+}
+
+}  // namespace
+
+std::array<uint8_t, 4> Picture::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return {0, 0, 0, 0};
+    const uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+}
+
+std::string Picture::png() const {
+    std::string bytes;
+    if (width <= 0 || height <= 0) return bytes;
+    SurfacePtr surface = surfaceOf(*this);
+    cairo_surface_write_to_png_stream(surface.get(), appendToString, &bytes);
+    return bytes;
+}
+
+Picture renderView(UIView* root, double scale) {
+    if (!root || !(scale > 0)) return {};
+    int width = static_cast<int>(std::ceil(root->frame.size.width * scale));
+    int height = static_cast<int>(std::ceil(root->frame.size.height * scale));
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return {};
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
+    ContextPtr cr(cairo_create(surface.get()), cairo_destroy);
+    cairo_scale(cr.get(), scale, scale);
+    objc::AutoreleasePool pool;
+    drawView(cr.get(), root, scale);
+    return pictureOf(surface.get());
+}
+
+void writePNG(const Picture& picture, const std::filesystem::path& path) {
+    std::string bytes = picture.png();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (bytes.empty() || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush())
+        throw std::runtime_error("cannot write the picture " + path.string());
+}
+
+Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int gap, int shrink) {
+    shrink = std::max(1, shrink);
+    gap = std::max(0, gap);
+    int width = gap, height = gap;
+    for (const auto& row : rows) {
+        int rowWidth = gap, rowHeight = 0;
+        for (const Picture* p : row) {
+            if (!p) continue;
+            rowWidth += p->width / shrink + gap;
+            rowHeight = std::max(rowHeight, p->height / shrink);
+        }
+        width = std::max(width, rowWidth);
+        height += rowHeight + gap;
+    }
+    SurfacePtr sheet(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
+    ContextPtr cr(cairo_create(sheet.get()), cairo_destroy);
+    cairo_set_source_rgb(cr.get(), 0.5, 0.5, 0.5);
+    cairo_paint(cr.get());
+    double y = gap;
+    for (const auto& row : rows) {
+        double x = gap;
+        int rowHeight = 0;
+        for (const Picture* p : row) {
+            if (!p || p->width <= 0) continue;
+            SurfacePtr surface = surfaceOf(*p);
+            cairo_save(cr.get());
+            cairo_translate(cr.get(), x, y);
+            cairo_scale(cr.get(), 1.0 / shrink, 1.0 / shrink);
+            cairo_set_source_surface(cr.get(), surface.get(), 0, 0);
+            cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_GOOD);
+            cairo_paint(cr.get());
+            cairo_restore(cr.get());
+            x += p->width / shrink + gap;
+            rowHeight = std::max(rowHeight, p->height / shrink);
+        }
+        y += rowHeight + gap;
+    }
+    return pictureOf(sheet.get());
+}
+
+}  // namespace render
