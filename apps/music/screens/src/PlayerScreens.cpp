@@ -1,0 +1,132 @@
+// The player side of the app: Now Playing, the mini player above the tab bar, Lyrics and an action sheet.
+#include "Screens.h"
+
+#include "ScreenParts.h"
+
+#include <Foundation/NSString.h>
+#include <objc/Strong.h>
+#include <objc/message.h>
+#include <objc/runtime.h>
+
+namespace music::screens {
+
+namespace {
+
+void separator(id parent, CGRect frame) {
+    id line = make("UIView", frame, parent);
+    setBackground(line, "#C7C7CC");
+}
+
+void track(id parent, CGRect frame) {
+    id bar = make("UIView", frame, parent);
+    setBackground(bar, "#D8D8D8");
+    msg<void>(msg<id>(bar, sel<"layer">()), sel<"setCornerRadius:">(), frame.size.height / 2);
+}
+
+}  // namespace
+
+void buildNowPlaying(id, id view) {
+    setBackground(view, "#FFFFFF");
+    id content = make("Music.NowPlayingContentView", {{0, 0}, {375, 812}}, view);
+    make("Music.NowPlayingCollectionViewSecondaryBackground", {{0, 0}, {375, 812}}, content);
+    id grabber = make("UIView", {{169, 14}, {37, 5}}, content);
+    setBackground(grabber, "#C7C7CC");
+    msg<void>(msg<id>(grabber, sel<"layer">()), sel<"setCornerRadius:">(), 2.5);
+
+    id shadow = make("UIView", {{35, 68}, {305, 305}}, content);
+    setBackground(shadow, "#000000");
+    msg<void>(shadow, sel<"setAlpha:">(), 0.12);
+    msg<void>(msg<id>(shadow, sel<"layer">()), sel<"setCornerRadius:">(), 8.0);
+    id art = artwork(content, {{35, 60}, {305, 305}}, "#3A6EA5");
+    msg<void>(msg<id>(art, sel<"layer">()), sel<"setCornerRadius:">(), 8.0);
+
+    id time = make("Music.PlayerTimeControl", {{35, 400}, {305, 40}}, content, "UIControl");
+    track(time, {{0, 8}, {305, 3}});
+    glyph(time, {{100, 0}, {20, 20}}, "NowPlaying-Scrubber-Live");
+    label(time, {{0, 18}, {60, 16}}, "1:12", 12, false, "#8E8E93", 0);
+    label(time, {{245, 18}, {60, 16}}, "-2:31", 12, false, "#8E8E93", 2);
+
+    label(content, {{35, 450}, {305, 28}}, "Harbour Lights", 22, true, "#000000", 1);
+    label(content, {{35, 480}, {305, 26}}, "The Harbour Band", 22, false, "#FF2D55", 1);
+
+    const char* transport[] = {"NowPlaying-Transport-Previous", "NowPlaying-Transport-Pause", "NowPlaying-Transport-Next"};
+    for (int i = 0; i < 3; ++i) imageButton(content, {{67.0 + i * 90, 540}, {60, 60}}, transport[i], "Music.NowPlayingTransportButton");
+
+    glyph(content, {{35, 640}, {16, 16}}, "NowPlaying-Volume-Min");
+    track(content, {{60, 646}, {255, 4}});
+    glyph(content, {{324, 640}, {16, 16}}, "NowPlaying-Volume-Max");
+
+    id queue = make("Music.NowPlayingQueueControlsView", {{35, 700}, {305, 44}}, content);
+    imageButton(queue, {{0, 0}, {44, 44}}, "More");
+    imageButton(queue, {{130, 0}, {44, 44}}, "NowPlaying-AirPlay");
+    imageButton(queue, {{261, 0}, {44, 44}}, "PlaylistAddIcon");
+}
+
+void buildMiniPlayer(id parentController, id view) {
+    buildLibrary(parentController, view);
+    id mini = controller("Music.MiniPlayerViewController");
+    msg<void>(parentController, sel<"addChildViewController:">(), mini);
+    id miniView = msg<id>(mini, sel<"view">());
+    msg<void>(miniView, sel<"setFrame:">(), CGRect{{0, 665}, {375, 64}});
+    setBackground(miniView, "#F9F9FE");
+    msg<void>(view, sel<"addSubview:">(), miniView);
+    separator(miniView, {{0, 0}, {375, 0.5}});
+    artwork(miniView, {{20, 8}, {48, 48}}, "#C0392B");
+    label(miniView, {{84, 0}, {180, 64}}, "Harbour Lights", 17, false, "#000000");
+    imageButton(miniView, {{279, 10}, {44, 44}}, "NowPlaying-Transport-Play", "Music.NowPlayingTransportButton");
+    imageButton(miniView, {{323, 10}, {44, 44}}, "NowPlaying-Transport-Next", "Music.NowPlayingTransportButton");
+    msg<void>(mini, sel<"didMoveToParentViewController:">(), parentController);
+}
+
+void buildLyrics(id, id view) {
+    setBackground(view, "#FFFFFF");
+    label(view, {{20, 50}, {335, 30}}, "Lyrics", 28, true, "#000000");
+    id text = make("UITextView", {{15, 90}, {345, 640}}, view);
+    setBackground(text, "#FFFFFF");
+    msg<void>(text, sel<"setText:">(),
+              static_cast<id>(objc::str("Down where the harbour lights are burning low\n"
+                                        "paper boats are sailing slow\n\n"
+                                        "and every lantern on the water\n"
+                                        "knows the way back home\n\n"
+                                        "Low tide, low tide\n"
+                                        "carry me to the other side")));
+    msg<void>(text, sel<"setTextColor:">(), hex("#000000"));
+    msg<void>(text, sel<"setFont:">(), msg<id>(reinterpret_cast<id>(objc_getClass("UIFont")), sel<"systemFontOfSize:">(), 20.0));
+    tabBar(view);
+}
+
+void buildActionSheet(id parentController, id view) {
+    buildLibrary(parentController, view);
+    id dim = make("UIView", {{0, 0}, {375, 812}}, view);
+    setBackground(dim, "#000000");
+    msg<void>(dim, sel<"setAlpha:">(), 0.4);
+
+    id sheet = make("UIView", {{8, 440}, {359, 286}}, view);
+    setBackground(sheet, "#F9F9FE");
+    msg<void>(msg<id>(sheet, sel<"layer">()), sel<"setCornerRadius:">(), 13.0);
+    msg<void>(sheet, sel<"setClipsToBounds:">(), true);
+    id header = make("_UIInterfaceActionGroupHeaderScrollView", {{0, 0}, {359, 56}}, sheet, "UIScrollView");
+    label(header, {{16, 8}, {327, 20}}, "Northern Lights", 13, true, "#8E8E93", 1);
+    label(header, {{16, 28}, {327, 20}}, "The Harbour Band", 13, false, "#8E8E93", 1);
+    id stack = make("UIStackView", {{0, 56}, {359, 171}}, sheet);
+    msg<void>(stack, sel<"setAxis:">(), 1L);
+    const char* actions[] = {"Add to Library", "Play Next", "Share Album…"};
+    const char* icons[] = {"UniversalAddControlAdd", "NowPlaying-Transport-Next", "More"};
+    for (int i = 0; i < 3; ++i) {
+        id separatorView = make("UIView", {{0, 0}, {359, 0.5}}, nullptr);
+        setBackground(separatorView, "#C7C7CC");
+        msg<void>(stack, sel<"addArrangedSubview:">(), separatorView);
+        id row = make(i == 2 ? "_UIInterfaceActionCustomViewRepresentationView" : "_UIInterfaceActionSystemRepresentationView",
+                      {{0, 0}, {359, 56.5}}, nullptr);
+        setBackground(row, "#F9F9FE");
+        label(row, {{16, 0}, {280, 56.5}}, actions[i], 20, false, "#FF2D55", 0);
+        glyph(row, {{315, 16}, {24, 24}}, icons[i], "_UIInterfaceActionImagePropertyView");
+        msg<void>(stack, sel<"addArrangedSubview:">(), row);
+    }
+    id cancel = make("_UIInterfaceActionSystemRepresentationView", {{8, 734}, {359, 57}}, view);
+    setBackground(cancel, "#FFFFFF");
+    msg<void>(msg<id>(cancel, sel<"layer">()), sel<"setCornerRadius:">(), 13.0);
+    label(cancel, {{0, 0}, {359, 57}}, "Cancel", 20, true, "#FF2D55", 1);
+}
+
+}  // namespace music::screens

@@ -1,0 +1,137 @@
+// The screens' pieces, each made the way the app makes it: by class name, with selectors the hooks see.
+#include "ScreenParts.h"
+
+#include <Foundation/NSArray.h>
+#include <Foundation/NSString.h>
+#include <objc/Strong.h>
+#include <objc/message.h>
+#include <objc/runtime.h>
+
+#include <cstdio>
+#include <vector>
+#include <string>
+
+namespace music::screens {
+
+namespace {
+
+id classNamed(const char* name, const char* fallback) {
+    Class cls = objc_getClass(name);
+    if (!cls && fallback) cls = objc_getClass(fallback);
+    return reinterpret_cast<id>(cls);
+}
+
+}  // namespace
+
+id make(const char* className, CGRect frame, id parent, const char* fallback) {
+    id cls = classNamed(className, fallback);
+    if (!cls) return nullptr;
+    id view = objc::autorelease(msg<id>(msg<id>(cls, sel<"alloc">()), sel<"initWithFrame:">(), frame));
+    if (parent) msg<void>(parent, sel<"addSubview:">(), view);
+    return view;
+}
+
+id controller(const char* className) {
+    id cls = classNamed(className, "UIViewController");
+    return objc::autorelease(msg<id>(msg<id>(cls, sel<"alloc">()), sel<"init">()));
+}
+
+id hex(const char* rgb) {
+    unsigned r = 0, g = 0, b = 0;
+    std::sscanf(rgb, "#%02x%02x%02x", &r, &g, &b);
+    return msg<id>(reinterpret_cast<id>(objc_getClass("UIColor")), sel<"colorWithRed:green:blue:alpha:">(), r / 255.0, g / 255.0,
+                   b / 255.0, 1.0);
+}
+
+void setBackground(id view, const char* rgb) { msg<void>(view, sel<"setBackgroundColor:">(), hex(rgb)); }
+
+id label(id parent, CGRect frame, const char* text, double size, bool bold, const char* rgb, long alignment) {
+    id view = make("UILabel", frame, parent);
+    id fontClass = reinterpret_cast<id>(objc_getClass("UIFont"));
+    id font = bold ? msg<id>(fontClass, sel<"boldSystemFontOfSize:">(), size) : msg<id>(fontClass, sel<"systemFontOfSize:">(), size);
+    msg<void>(view, sel<"setFont:">(), font);
+    msg<void>(view, sel<"setText:">(), static_cast<id>(objc::str(text)));
+    msg<void>(view, sel<"setTextColor:">(), hex(rgb));
+    msg<void>(view, sel<"setTextAlignment:">(), alignment);
+    return view;
+}
+
+id namedImage(const char* name) {
+    return msg<id>(reinterpret_cast<id>(objc_getClass("UIImage")), sel<"imageNamed:">(), static_cast<id>(objc::str(name)));
+}
+
+id glyph(id parent, CGRect frame, const char* imageName, const char* className) {
+    id view = make(className, frame, parent, "UIImageView");
+    msg<void>(view, sel<"setContentMode:">(), 1L);
+    id image = namedImage(imageName);
+    if (msg<bool>(view, sel<"isKindOfClass:">(), reinterpret_cast<id>(objc_getClass("UIImageView"))))
+        msg<void>(view, sel<"setImage:">(), image);
+    else if (image)
+        msg<void>(view, sel<"addSubview:">(), objc::autorelease(msg<id>(msg<id>(reinterpret_cast<id>(objc_getClass("UIImageView")), sel<"alloc">()), sel<"initWithImage:">(), image)));
+    return view;
+}
+
+id imageButton(id parent, CGRect frame, const char* imageName, const char* className) {
+    id button = make(className, frame, parent, "UIButton");
+    msg<void>(button, sel<"setImage:forState:">(), namedImage(imageName), 0UL);
+    return button;
+}
+
+id navigationBar(id parent, const char* title) {
+    id bar = make("Music.NavigationBar", {{0, 0}, {375, 140}}, parent, "UINavigationBar");
+    msg<void>(bar, sel<"setPrefersLargeTitles:">(), true);
+    make("Music.NavigationBarBackgroundView", {{0, 0}, {375, 140}}, bar);
+    label(bar, {{16, 90}, {343, 41}}, title, 34, true, "#000000");
+    id hairline = make("UIView", {{0, 139.5}, {375, 0.5}}, bar);
+    setBackground(hairline, "#C7C7CC");
+    return bar;
+}
+
+id tabBar(id parent) {
+    id bar = make("UITabBar", {{0, 729}, {375, 83}}, parent);
+    const char* titles[] = {"Library", "For You", "Browse", "Radio", "Search"};
+    const char* images[] = {"PlaylistSmartIcon", "Love", "More", "NowPlaying-AirPlay", "More"};
+    std::vector<id> items;
+    id itemClass = reinterpret_cast<id>(objc_getClass("UITabBarItem"));
+    for (long i = 0; i < 5; ++i)
+        items.push_back(objc::autorelease(msg<id>(msg<id>(itemClass, sel<"alloc">()), sel<"initWithTitle:image:tag:">(),
+                                                  static_cast<id>(objc::str(titles[i])), namedImage(images[i]), i)));
+    msg<void>(bar, sel<"setItems:">(), static_cast<id>(objc::array({items[0], items[1], items[2], items[3], items[4]})));
+    msg<void>(bar, sel<"setSelectedItem:">(), items[0]);
+    msg<void>(bar, sel<"setTintColor:">(), hex("#FF2D55"));
+    return bar;
+}
+
+id artwork(id parent, CGRect frame, const char* rgb) {
+    id art = make("Music.ArtworkComponentImageView", frame, parent);
+    setBackground(art, rgb);
+    msg<void>(msg<id>(art, sel<"layer">()), sel<"setCornerRadius:">(), 4.0);
+    return art;
+}
+
+id table(id parent, CGRect frame, const char* const* rows, int count, bool withArtwork) {
+    id tableView = make("UITableView", frame, parent);
+    setBackground(tableView, "#FFFFFF");
+    msg<void>(tableView, sel<"setSeparatorStyle:">(), 1L);
+    msg<void>(tableView, sel<"setSeparatorColor:">(), hex("#D8D8D8"));
+    const double rowHeight = withArtwork ? 60 : 44;
+    const char* artColours[] = {"#3A6EA5", "#C0392B", "#27AE60", "#8E44AD", "#F39C12", "#16A085"};
+    id cellClass = reinterpret_cast<id>(objc_getClass("UITableViewCell"));
+    for (int i = 0; i < count; ++i) {
+        id cell = objc::autorelease(msg<id>(msg<id>(cellClass, sel<"alloc">()), sel<"initWithStyle:reuseIdentifier:">(), 0L,
+                                            static_cast<id>(objc::str("Row"))));
+        msg<void>(cell, sel<"setFrame:">(), CGRect{{0, i * rowHeight}, {frame.size.width, rowHeight}});
+        setBackground(cell, "#FFFFFF");
+        id content = msg<id>(cell, sel<"contentView">());
+        double x = 16;
+        if (withArtwork) {
+            artwork(content, {{16, 5}, {50, 50}}, artColours[i % 6]);
+            x = 80;
+        }
+        label(content, {{x, 0}, {frame.size.width - x - 40, rowHeight}}, rows[i], 17, false, withArtwork ? "#000000" : "#FF2D55");
+        msg<void>(tableView, sel<"addSubview:">(), cell);
+    }
+    return tableView;
+}
+
+}  // namespace music::screens

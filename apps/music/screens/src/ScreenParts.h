@@ -1,0 +1,34 @@
+// The pieces the screens are made of: views by class name, stock colours, labels, glyphs and bars.
+#pragma once
+
+#include <CoreGraphics/CGGeometry.h>
+#include <objc/objc.h>
+
+namespace music::screens {
+
+// A new view of the class named `className` (dotted or runtime name) with `frame`, added to
+// `parent` when one is given; a class the app lacks becomes `fallback`. Borrowed: the parent
+// (or the current autorelease pool) keeps it.
+id make(const char* className, CGRect frame, id parent = nullptr, const char* fallback = "UIView");
+// A controller of the class named `className` (or UIViewController when absent), autoreleased.
+id controller(const char* className);
+
+// A colour from "#RRGGBB", autoreleased.
+id hex(const char* rgb);
+void setBackground(id view, const char* rgb);
+
+// A label showing `text`, sent setFont: and setTextColor: as the app sets them.
+id label(id parent, CGRect frame, const char* text, double size, bool bold, const char* rgb, long alignment = 4);
+// An image view with the app's named image (through +imageNamed:, as the app loads them).
+id glyph(id parent, CGRect frame, const char* imageName, const char* className = "UIImageView");
+// A button of `className` showing the named image for the normal state.
+id imageButton(id parent, CGRect frame, const char* imageName, const char* className = "UIButton");
+
+// The app's chrome: a navigation bar with a large title, the tab bar with its five tabs, a
+// table of rows with separators, and a square of album art in a solid colour.
+id navigationBar(id parent, const char* title);
+id tabBar(id parent);
+id table(id parent, CGRect frame, const char* const* rows, int count, bool artwork);
+id artwork(id parent, CGRect frame, const char* rgb);
+
+}  // namespace music::screens
