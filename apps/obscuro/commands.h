@@ -12,5 +12,6 @@ using Command = int (*)(std::span<char* const> arguments);
 int colourCommand(std::span<char* const> arguments);
 int deviceCommand(std::span<char* const> arguments);
 int sceneCommand(std::span<char* const> arguments);
+int previewCommand(std::span<char* const> arguments);
 
 }  // namespace obscuro::cli

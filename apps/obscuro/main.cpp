@@ -18,6 +18,7 @@ constexpr Subcommand kSubcommands[] = {
     {"colour", obscuro::cli::colourCommand, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
     {"device", obscuro::cli::deviceCommand, "device create DIR      a fresh device root, copied from the default device"},
     {"scene", obscuro::cli::sceneCommand, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
+    {"preview", obscuro::cli::previewCommand, "preview [--root DIR] [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR]   the Music app's screens, stock and dark, as PNG files"},
 };
 
 int usage() {

@@ -366,6 +366,19 @@ void writePNG(const Picture& picture, const std::filesystem::path& path) {
         throw std::runtime_error("cannot write the picture " + path.string());
 }
 
+Picture readPNG(const std::filesystem::path& path) {
+    SurfacePtr surface(cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy);
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot read the picture " + path.string());
+    if (cairo_image_surface_get_format(surface.get()) == CAIRO_FORMAT_ARGB32) return pictureOf(surface.get());
+    SurfacePtr argb(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(surface.get()),
+                                               cairo_image_surface_get_height(surface.get())),
+                    cairo_surface_destroy);
+    ContextPtr cr(cairo_create(argb.get()), cairo_destroy);
+    cairo_set_source_surface(cr.get(), surface.get(), 0, 0);
+    cairo_paint(cr.get());
+    return pictureOf(argb.get());
+}
+
 Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int gap, int shrink) {
     shrink = std::max(1, shrink);
     gap = std::max(0, gap);

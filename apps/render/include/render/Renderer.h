@@ -38,6 +38,10 @@ Picture renderView(UIView* root, double scale);
 // Writes the picture as a PNG file; throws std::runtime_error naming the path on failure.
 void writePNG(const Picture& picture, const std::filesystem::path& path);
 
+// Reads a PNG file back into a picture; throws std::runtime_error naming the path when it
+// cannot be read.
+Picture readPNG(const std::filesystem::path& path);
+
 // Stacks pictures into one: each row of `rows` side by side, rows top to bottom, on grey,
 // with `gap` pixels between them; every picture is scaled down by `shrink` (≥ 1).
 Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int gap, int shrink);
