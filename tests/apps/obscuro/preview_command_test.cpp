@@ -1,0 +1,130 @@
+// `obscuro preview` end to end on the staged default device: files written, themed pixels, stable bytes, settings files.
+#include <render/Renderer.h>
+
+#include <plist/plist.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string out;
+};
+
+CliRun obscuro(const std::string& arguments) {
+    std::string command = std::string(OBSCURO_CLI) + " " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    CliRun run{-1, {}};
+    if (!pipe) return run;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool isWhite(std::array<uint8_t, 4> p) { return p[0] > 250 && p[1] > 250 && p[2] > 250; }
+bool isPink(std::array<uint8_t, 4> p) { return p[0] > 200 && p[1] < 140 && p[2] > 40 && p[2] < 170; }
+bool isLight(std::array<uint8_t, 4> p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; }
+
+// Counts pixels of the Library's first row label ("Playlists", rows from y = 140 pt) at scale 1.
+template <class Test>
+int countInFirstRow(const render::Picture& picture, Test test) {
+    int n = 0;
+    for (int y = 142; y < 182; ++y)
+        for (int x = 16; x < 120; ++x) n += test(picture.at(x, y));
+    return n;
+}
+
+class PreviewCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("preview_test_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    CliRun preview(const std::string& extra, const fs::path& out) {
+        return obscuro("preview --screen library --scale 1 -o " + out.string() + " " + extra);
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(PreviewCommandTest, DefaultThemeDarkensTheWhiteBackgroundAndRedrawsTheRowLabelInTheTextColour) {
+    CliRun run = preview("", dir_);
+    ASSERT_EQ(run.status, 0);
+    for (const char* name : {"library-stock.png", "library-dark.png", "contact-sheet.png"})
+        EXPECT_NE(run.out.find((dir_ / name).string()), std::string::npos) << name << " is reported";
+
+    render::Picture stock = render::readPNG(dir_ / "library-stock.png");
+    render::Picture dark = render::readPNG(dir_ / "library-dark.png");
+    ASSERT_EQ(stock.width, 375);
+    ASSERT_EQ(stock.height, 812);
+    EXPECT_TRUE(isWhite(stock.at(10, 700)));
+    auto background = dark.at(10, 700);
+    EXPECT_LT(background[0] + background[1] + background[2], 3 * 80) << "the themed background is dark where the stock one was white";
+
+    EXPECT_GT(countInFirstRow(stock, isPink), 20) << "stock row labels are the app's pink";
+    EXPECT_EQ(countInFirstRow(dark, isPink), 0);
+    EXPECT_GT(countInFirstRow(dark, isLight), 20) << "themed row labels are drawn in the light text colour";
+
+    render::Picture sheet = render::readPNG(dir_ / "contact-sheet.png");
+    EXPECT_GT(sheet.height, 2 * 812);
+}
+
+TEST_F(PreviewCommandTest, SameInputGivesTheSamePngBytes) {
+    ASSERT_EQ(preview("--theme midnight", dir_ / "a").status, 0);
+    ASSERT_EQ(preview("--theme midnight", dir_ / "b").status, 0);
+    EXPECT_EQ(bytesOf(dir_ / "a" / "library-dark.png"), bytesOf(dir_ / "b" / "library-dark.png"));
+    EXPECT_EQ(bytesOf(dir_ / "a" / "library-stock.png"), bytesOf(dir_ / "b" / "library-stock.png"));
+}
+
+TEST_F(PreviewCommandTest, BinarySettingsPlistIsAcceptedAndSwitchedOffSettingsLeaveTheScreenStock) {
+    auto writeBinary = [&](const fs::path& path, bool enabled) {
+        plist_t dict = plist_new_dict();
+        plist_dict_set_item(dict, "enabled", plist_new_bool(enabled));
+        plist_dict_set_item(dict, "theme", plist_new_string("midnight"));
+        char* bytes = nullptr;
+        uint32_t length = 0;
+        plist_to_bin(dict, &bytes, &length);
+        std::ofstream(path, std::ios::binary).write(bytes, length);
+        plist_to_bin_free(bytes);
+        plist_free(dict);
+    };
+    writeBinary(dir_ / "on.plist", true);
+    writeBinary(dir_ / "off.plist", false);
+    ASSERT_EQ(preview("--settings " + (dir_ / "on.plist").string(), dir_ / "on").status, 0);
+    ASSERT_EQ(preview("--settings " + (dir_ / "off.plist").string(), dir_ / "off").status, 0);
+    EXPECT_FALSE(isWhite(render::readPNG(dir_ / "on" / "library-dark.png").at(10, 700)));
+    EXPECT_EQ(bytesOf(dir_ / "off" / "library-dark.png"), bytesOf(dir_ / "off" / "library-stock.png"));
+}
+
+TEST_F(PreviewCommandTest, BadArgumentsAreUsageErrorsAndWriteNothing) {
+    std::ofstream(dir_ / "junk.plist") << "not a property list";
+    EXPECT_EQ(preview("--settings " + (dir_ / "junk.plist").string(), dir_ / "x").status, 2);
+    EXPECT_EQ(preview("--settings " + (dir_ / "missing.plist").string(), dir_ / "x").status, 2);
+    EXPECT_EQ(obscuro("preview --screen nowhere -o " + (dir_ / "x").string()).status, 2);
+    EXPECT_EQ(obscuro("preview --scale 0 -o " + (dir_ / "x").string()).status, 2);
+    EXPECT_FALSE(fs::exists(dir_ / "x" / "library-stock.png"));
+}
+
+}  // namespace
