@@ -13,5 +13,6 @@ int colourCommand(std::span<char* const> arguments);
 int deviceCommand(std::span<char* const> arguments);
 int sceneCommand(std::span<char* const> arguments);
 int previewCommand(std::span<char* const> arguments);
+int themeCommand(std::span<char* const> arguments);
 
 }  // namespace obscuro::cli
