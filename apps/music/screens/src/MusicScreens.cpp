@@ -59,7 +59,6 @@ objc::Strong<objc_object> showScreen(std::string_view name) {
     // Two passes, as the app's first layout is followed by another once the content settled.
     platform::layoutTree(static_cast<UIView*>(window.get()));
     platform::layoutTree(static_cast<UIView*>(window.get()));
-    msg<void>(root, sel<"viewDidAppear:">(), true);
     return window;
 }
 
