@@ -96,39 +96,37 @@ void drawShapeLayer(cairo_t* cr, const CAShapeLayer* shape, double w, double h) 
     cairo_stroke(cr);
 }
 
-void drawLayerTree(cairo_t* cr, const CALayer* layer, bool own);
+void drawLayerTree(cairo_t* cr, const CALayer* layer);
 
 void drawSublayers(cairo_t* cr, const CALayer* layer) {
     for (const auto& sublayer : layer->sublayers) {
         if (!sublayer || sublayer->hidden || sublayer->delegate) continue;  // a view's layer is drawn with its view
         cairo_save(cr);
         cairo_translate(cr, sublayer->frame.origin.x, sublayer->frame.origin.y);
-        drawLayerTree(cr, sublayer.get(), false);
+        drawLayerTree(cr, sublayer.get());
         cairo_restore(cr);
     }
 }
 
 // A free-standing layer (not a view's): background, shape, sublayers, border.
-void drawLayerTree(cairo_t* cr, const CALayer* layer, bool own) {
+void drawLayerTree(cairo_t* cr, const CALayer* layer) {
     double w = layer->frame.size.width, h = layer->frame.size.height;
     bool translucent = layer->opacity < 1;
     if (translucent) cairo_push_group(cr);
-    if (!own && setSource(cr, layer->backgroundColor)) {
+    if (setSource(cr, layer->backgroundColor)) {
         roundedRect(cr, w, h, layer->cornerRadius);
         cairo_fill(cr);
     }
     if (object_isKindOfClass(const_cast<CALayer*>(layer), CAShapeLayer::class_())) drawShapeLayer(cr, static_cast<const CAShapeLayer*>(layer), w, h);
-    if (!own) {
-        drawSublayers(cr, layer);
-        if (layer->borderWidth > 0 && setSource(cr, layer->borderColor)) {
-            double inset = layer->borderWidth / 2;
-            cairo_save(cr);
-            cairo_translate(cr, inset, inset);
-            roundedRect(cr, w - 2 * inset, h - 2 * inset, std::max(0.0, layer->cornerRadius - inset));
-            cairo_restore(cr);
-            cairo_set_line_width(cr, layer->borderWidth);
-            cairo_stroke(cr);
-        }
+    drawSublayers(cr, layer);
+    if (layer->borderWidth > 0 && setSource(cr, layer->borderColor)) {
+        double inset = layer->borderWidth / 2;
+        cairo_save(cr);
+        cairo_translate(cr, inset, inset);
+        roundedRect(cr, w - 2 * inset, h - 2 * inset, std::max(0.0, layer->cornerRadius - inset));
+        cairo_restore(cr);
+        cairo_set_line_width(cr, layer->borderWidth);
+        cairo_stroke(cr);
     }
     if (translucent) {
         cairo_pop_group_to_source(cr);
@@ -245,7 +243,7 @@ void drawView(cairo_t* cr, UIView* view, double scale) {
         cairo_clip(cr);
     }
     if (layer) {
-        drawLayerTree(cr, layer, true);
+        if (object_isKindOfClass(layer, CAShapeLayer::class_())) drawShapeLayer(cr, static_cast<const CAShapeLayer*>(layer), w, h);
         drawSublayers(cr, layer);
     }
     if (object_isKindOfClass(view, UIImageView::class_())) {
