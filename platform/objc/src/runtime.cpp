@@ -1,6 +1,7 @@
 // The class registry, method tables, instance variables and selectors.
 #include "runtime_internal.h"
 
+#include <objc/encoding.h>
 #include <objc/swift.h>
 
 #include <algorithm>
@@ -212,7 +213,7 @@ IMP addOrReplaceMethodLocked(Class cls, SEL sel, IMP imp, const char* types, boo
         return it->second->imp.exchange(imp, std::memory_order_acq_rel);
     }
     const char* interned = objc::detail::internTypes(types ? types : "");
-    auto* m = new objc_method{sel, {imp}, interned};
+    auto* m = new objc_method{sel, {imp}, interned, objc::signatureHash(interned)};
     methods.emplace(sel, m);
     flushCaches(cls);
     return nullptr;

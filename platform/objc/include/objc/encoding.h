@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <type_traits>
 
@@ -98,9 +99,19 @@ constexpr auto signatureOf() {
     return (head + ... + encode<A>());
 }
 
+// FNV-1a of signature text: worked out at compile time for a send and once per method at
+// registration, so that a send checks its signature with one integer compare and without any
+// initialiser running at load.
+constexpr std::uint64_t signatureHash(std::string_view types) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : types) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
+}
+
 template <class R, class... A>
 struct Signature {
     static constexpr auto value = signatureOf<R, A...>();
+    static constexpr std::uint64_t hash = signatureHash(value.view());
 };
 
 // What crosses the erased call boundary: every object pointer travels as `id`.

@@ -48,12 +48,6 @@ const char* internedSignature() {
     return interned;
 }
 
-// The same pointer, made while the program loads, so that a send reads it without the guard
-// of a function-local static. Until its library's initialisers have run it is null, and a
-// send falls back on internedSignature.
-template <class R, class... A>
-inline const char* const loadedSignature = internTypes(Signature<R, A...>::value.view());
-
 template <class T>
 inline Erased<T> erase(T value) {
     if constexpr (ObjectPointer<T>) return static_cast<id>(const_cast<std::remove_cv_t<std::remove_pointer_t<T>>*>(value));
@@ -74,10 +68,8 @@ template <class R, class... A>
 inline IMP lookUpTyped(id receiver, SEL sel) {
     Method m = detail::cachedMethod(receiver->isa, sel);
     if (!m) m = detail::lookUpMethodOrForward(receiver, sel);
-    if (m->types != detail::loadedSignature<R, A...>) [[unlikely]] {
-        const char* expected = detail::internedSignature<R, A...>();
-        if (m->types != expected) detail::signatureMismatch(receiver, sel, m->types, expected);
-    }
+    if (m->typesHash != Signature<R, A...>::hash) [[unlikely]]
+        detail::signatureMismatch(receiver, sel, m->types, detail::internedSignature<R, A...>());
     return m->imp.load(std::memory_order_acquire);
 }
 

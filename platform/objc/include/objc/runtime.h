@@ -3,6 +3,7 @@
 
 #include <objc/objc.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ struct objc_method {
     SEL name;
     std::atomic<IMP> imp;
     const char* types;  // interned: equal signatures share one pointer
+    std::uint64_t typesHash;  // objc::signatureHash(types)
 };
 
 struct objc_ivar {
