@@ -1,50 +1,20 @@
 // `obscuro colour`: JSON for each operation, the colour argument forms, and usage errors with status 2.
+#include "cli_process.h"
+
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 
+using cli_test::Result;
 using nlohmann::json;
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-    json value() const { return json::parse(out); }
-};
-
-std::string quoted(const std::string& argument) {
-    std::string q = "'";
-    for (char c : argument) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Result run(const std::vector<std::string>& arguments) {
-    std::string errPath = (std::filesystem::temp_directory_path() / ("obscuro-cli-" + std::to_string(::getpid()) + ".err")).string();
-    std::string command = quoted(OBSCURO_CLI);
-    for (const auto& argument : arguments) command += " " + quoted(argument);
-    command += " 2>" + quoted(errPath);
-    Result result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
-    int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errPath);
-    result.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-    std::filesystem::remove(errPath);
-    return result;
-}
+Result run(const std::vector<std::string>& arguments) { return cli_test::obscuro(arguments); }
 
 json colour(const char* hex, std::vector<double> rgba, const char* space) {
     return json{{"hex", hex}, {"rgba", rgba}, {"space", space}};
@@ -53,33 +23,33 @@ json colour(const char* hex, std::vector<double> rgba, const char* space) {
 TEST(ColourCommand, ParseReadsHexAfterTheFirstCharacter) {
     auto r = run({"colour", "parse", "red"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.value(), colour("#0000ED", {0, 0, 0xED / 255.0, 1}, "rgb"));
-    EXPECT_EQ(run({"colour", "parse", "#FFF"}).value(), colour("#000FFF", {0, 15 / 255.0, 1, 1}, "rgb"));
-    EXPECT_EQ(run({"colour", "parse", "#11223344"}).value()["hex"], "#223344");
-    EXPECT_EQ(run({"colour", "parse", "#"}).value()["hex"], "#000000");
-    EXPECT_EQ(run({"colour", "parse", ""}).value()["hex"], "#000000");
-    EXPECT_EQ(run({"colour", "parse", "#0x00FF00"}).value()["hex"], "#00FF00");
+    EXPECT_EQ(r.parsed(), colour("#0000ED", {0, 0, 0xED / 255.0, 1}, "rgb"));
+    EXPECT_EQ(run({"colour", "parse", "#FFF"}).parsed(), colour("#000FFF", {0, 15 / 255.0, 1, 1}, "rgb"));
+    EXPECT_EQ(run({"colour", "parse", "#11223344"}).parsed()["hex"], "#223344");
+    EXPECT_EQ(run({"colour", "parse", "#"}).parsed()["hex"], "#000000");
+    EXPECT_EQ(run({"colour", "parse", ""}).parsed()["hex"], "#000000");
+    EXPECT_EQ(run({"colour", "parse", "#0x00FF00"}).parsed()["hex"], "#00FF00");
 }
 
 TEST(ColourCommand, OperationsOnEachArgumentForm) {
-    EXPECT_EQ(run({"colour", "hex", "rgba(0.5,0.5,0.5,0.2)"}).value(), (json{{"hex", "#7F7F7F"}}));
-    EXPECT_EQ(run({"colour", "hex", "white(1, 0)"}).value(), (json{{"hex", "#FFFFFF"}}));
-    EXPECT_EQ(run({"colour", "offset", "rgba(0,0,0,0.5)"}).value(), colour("#7F7F7F", {0.5, 0.5, 0.5, 0.75}, "rgb"));
-    EXPECT_EQ(run({"colour", "lighter", "#000000"}).value()["hex"], "#131313");
-    EXPECT_EQ(run({"colour", "darker", "white(1,1)"}).value()["hex"], "#BFBFBF");
-    EXPECT_EQ(run({"colour", "mid", "white(1,1)", "rgba(0,0.5,1,0)"}).value(), colour("#7FBFFF", {0.5, 0.75, 1, 0.5}, "rgb"));
-    EXPECT_EQ(run({"colour", "is-light", "white(0.7,1)"}).value(), (json{{"light", true}}));
-    EXPECT_EQ(run({"colour", "is-light", "rgba(0.6999,0.6999,0.6999,1)"}).value(), (json{{"light", false}}));
+    EXPECT_EQ(run({"colour", "hex", "rgba(0.5,0.5,0.5,0.2)"}).parsed(), (json{{"hex", "#7F7F7F"}}));
+    EXPECT_EQ(run({"colour", "hex", "white(1, 0)"}).parsed(), (json{{"hex", "#FFFFFF"}}));
+    EXPECT_EQ(run({"colour", "offset", "rgba(0,0,0,0.5)"}).parsed(), colour("#7F7F7F", {0.5, 0.5, 0.5, 0.75}, "rgb"));
+    EXPECT_EQ(run({"colour", "lighter", "#000000"}).parsed()["hex"], "#131313");
+    EXPECT_EQ(run({"colour", "darker", "white(1,1)"}).parsed()["hex"], "#BFBFBF");
+    EXPECT_EQ(run({"colour", "mid", "white(1,1)", "rgba(0,0.5,1,0)"}).parsed(), colour("#7FBFFF", {0.5, 0.75, 1, 0.5}, "rgb"));
+    EXPECT_EQ(run({"colour", "is-light", "white(0.7,1)"}).parsed(), (json{{"light", true}}));
+    EXPECT_EQ(run({"colour", "is-light", "rgba(0.6999,0.6999,0.6999,1)"}).parsed(), (json{{"light", false}}));
     auto white = run({"colour", "inverse", "white(0.25,1)"});
-    EXPECT_EQ(white.value()["rgba"], (json{0.75, 0.75, 0.75, 1.0}));
+    EXPECT_EQ(white.parsed()["rgba"], (json{0.75, 0.75, 0.75, 1.0}));
 }
 
 TEST(ColourCommand, PatternColoursHaveNoHexAndNoLighterColour) {
     auto hex = run({"colour", "hex", "pattern"});
     ASSERT_EQ(hex.status, 0) << hex.err;
-    EXPECT_EQ(hex.value(), (json{{"hex", nullptr}}));
-    EXPECT_EQ(run({"colour", "lighter", "pattern"}).value(), json(nullptr));
-    auto offset = run({"colour", "offset", "pattern"}).value();
+    EXPECT_EQ(hex.parsed(), (json{{"hex", nullptr}}));
+    EXPECT_EQ(run({"colour", "lighter", "pattern"}).parsed(), json(nullptr));
+    auto offset = run({"colour", "offset", "pattern"}).parsed();
     EXPECT_EQ(offset, (json{{"hex", nullptr}, {"rgba", nullptr}, {"space", "pattern"}}));
 }
 
