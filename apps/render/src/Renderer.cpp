@@ -226,7 +226,8 @@ void drawView(cairo_t* cr, UIView* view, double scale) {
     if (msg<bool>(view, sel<"hidden">())) return;
     CALayer* layer = view->layer.get();
     if (layer && layer->hidden) return;
-    double alpha = std::clamp(view->alpha * (layer ? layer->opacity : 1.0f), 0.0, 1.0);
+    // A view's alpha is its layer's opacity (setAlpha: writes both), so it is applied once.
+    double alpha = std::clamp(layer ? double(layer->opacity) : view->alpha, 0.0, 1.0);
     if (alpha <= 0) return;
     double w = view->frame.size.width, h = view->frame.size.height;
     double radius = layer ? layer->cornerRadius : 0;
