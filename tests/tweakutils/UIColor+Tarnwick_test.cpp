@@ -63,7 +63,8 @@ TEST_F(ColourTest, LighterRaisesBlackToAFixedGreyAndCapsAtOne) {
     id fromBlack = lighterColor(white(0));
     EXPECT_DOUBLE_EQ(brightnessOf(fromBlack), 0.078);
     EXPECT_EQ(hexOf(fromBlack), "#131313");
-    EXPECT_EQ(hexOf(lighterColor(rgba(0.5 / 255, 0.9 / 255, 0, 0.3))), "#131313");  // truncates to black too
+    // Its hex form truncates to "#000000" too: brightness 0.078 with its own hue and saturation.
+    EXPECT_EQ(hexOf(lighterColor(rgba(0.5 / 255, 0.9 / 255, 0, 0.3))), "#0B1300");
     EXPECT_EQ(brightnessOf(lighterColor(rgba(0.9, 0.45, 0))), 1.0);
     EXPECT_DOUBLE_EQ(brightnessOf(lighterColor(rgba(0.5, 0.25, 0))), 0.65);
     RGBA red = componentsOf(lighterColor(rgba(0.5, 0, 0, 0.4)));
