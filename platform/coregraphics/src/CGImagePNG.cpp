@@ -11,6 +11,11 @@
 namespace {
 
 constexpr png_uint_32 kMaxDimension = 32767;  // the largest surface Cairo draws
+// Deflate packs at most 1032 bytes into one: a file shorter than its rows over this cannot hold them.
+constexpr size_t kMaxDeflateRatio = 1032;
+// The largest ancillary chunk (text, profile) read: libpng would otherwise allocate whatever a
+// chunk's length field claims, gigabytes for a few damaged bytes.
+constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
 
 struct ReadCursor {
     const uint8_t* bytes;
@@ -59,9 +64,12 @@ bool decode(const uint8_t* bytes, size_t length, Decoded& out) {
         return false;
     }
     png_set_user_limits(png, kMaxDimension, kMaxDimension);
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_set_read_fn(png, &cursor, readFromMemory);
     png_read_info(png, info);
     png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+    // Refused before the rows are allocated, or a few bytes claiming a large picture would cost gigabytes.
+    if ((png_get_rowbytes(png, info) + 1) * height / kMaxDeflateRatio > length) png_error(png, "too little data for the size");
     int colorType = png_get_color_type(png, info);
     int bitDepth = png_get_bit_depth(png, info);
     bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;

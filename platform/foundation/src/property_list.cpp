@@ -58,7 +58,13 @@ objc::Strong<objc_object> fromNode(plist_t node, Mutability mutability, int dept
         plist_get_date_val(node, &seconds, &microseconds);
         return NSNumber::createReal(seconds + microseconds / 1e6 + kReferenceDateOffset);
     }
-    case PLIST_STRING:
+    case PLIST_STRING: {
+        // By length: a string may hold NUL characters, and the C-string getter aborts on those.
+        uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        return NSString::createFromUTF8(text ? std::string_view(text, length) : std::string_view(),
+                                        mutableLeaves ? NSMutableString::class_() : nullptr);
+    }
     case PLIST_KEY: {
         char* raw = nullptr;
         plist_get_string_val(node, &raw);
