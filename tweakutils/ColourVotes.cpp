@@ -1,13 +1,16 @@
-// The colour vote of mainColoursInImage:detail:, counted per red value over dense green × blue planes.
+// The colour vote of mainColoursInImage:detail:, counted in a small table or per red value over dense green × blue planes.
 //
 // At the fine level every sample votes for 3 × 21 × 21 keys, 13,230,000 in all. The keys of one
 // sample form a box (red × green × blue runs, with extra weight where offsets below zero fold
-// onto 0), so the votes are added plane by plane: for each red value, every sample that reaches
-// it adds its green × blue rectangle to a dense plane, rows at a time. The thinning step then
-// only has to order the keys that no accepted colour covers yet.
+// onto 0), so there the votes are added plane by plane: for each red value, every sample that
+// reaches it adds its green × blue rectangle to a dense plane, rows at a time. The coarse and
+// middle levels produce a few thousand keys at most, which a hash table counts faster than any
+// plane could be cleared. The thinning step then only has to order the keys that no accepted
+// colour covers yet.
 #include "ColourVotes.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <memory>
 
@@ -43,27 +46,41 @@ std::uint64_t sortKey(std::uint32_t votes, int sample, int red, int green, int b
            (std::uint64_t(red) << (2 * kChannelBits)) | (std::uint64_t(green) << kChannelBits) | std::uint64_t(blue);
 }
 
+std::uint32_t votesOf(std::uint64_t key) { return std::uint32_t(kMaxVotes - (key >> kVoteShift)); }
+
 ColourVote voteOf(std::uint64_t key) {
     constexpr std::uint64_t channelMask = (1u << kChannelBits) - 1;
     return {int((key >> (2 * kChannelBits)) & channelMask), int((key >> kChannelBits) & channelMask),
-            int(key & channelMask), std::uint32_t(kMaxVotes - (key >> kVoteShift))};
+            int(key & channelMask), votesOf(key)};
 }
 
-// The keys within `separation` of an accepted key, one bit per key of the axis³ cube.
+// The keys within `separation` of an accepted key. With few keys to test, the accepted keys
+// are simply compared; otherwise one bit per key of the axis³ cube is set around each.
 class Coverage {
 public:
-    Coverage(int axis, int separation)
-        : axis_(axis), separation_(separation),
-          bits_(static_cast<std::uint64_t*>(std::calloc((std::size_t(axis) * axis * axis + 63) / 64, 8)), &std::free) {}
+    Coverage(int axis, int separation, bool dense) : axis_(axis), separation_(separation), bits_(nullptr, &std::free) {
+        if (dense) bits_.reset(static_cast<std::uint64_t*>(std::calloc((std::size_t(axis) * axis * axis + 63) / 64, 8)));
+        dense_ = dense;
+    }
 
-    bool valid() const { return bits_ != nullptr; }
+    bool valid() const { return !dense_ || bits_ != nullptr; }
 
     bool covers(const ColourVote& key) const {
+        if (!dense_) {
+            return std::any_of(accepted_.begin(), accepted_.end(), [&](const ColourVote& a) {
+                return std::abs(a.red - key.red) <= separation_ && std::abs(a.green - key.green) <= separation_ &&
+                       std::abs(a.blue - key.blue) <= separation_;
+            });
+        }
         std::size_t bit = index(key.red, key.green, key.blue);
         return (bits_[bit / 64] >> (bit % 64)) & 1;
     }
 
     void cover(const ColourVote& key) {
+        if (!dense_) {
+            accepted_.push_back(key);
+            return;
+        }
         int b0 = std::max(key.blue - separation_, 0), b1 = std::min(key.blue + separation_, axis_ - 1);
         for (int r = std::max(key.red - separation_, 0); r <= std::min(key.red + separation_, axis_ - 1); ++r)
             for (int g = std::max(key.green - separation_, 0); g <= std::min(key.green + separation_, axis_ - 1); ++g)
@@ -88,8 +105,60 @@ private:
 
     int axis_;
     int separation_;
+    bool dense_ = false;
     std::unique_ptr<std::uint64_t[], decltype(&std::free)> bits_;
+    std::vector<ColourVote> accepted_;
 };
+
+const std::uint8_t* samplePixel(std::span<const std::uint8_t> bitmap, int grid, int x, int y) {
+    return &bitmap[(std::size_t(y) * grid + x) * 4];
+}
+
+// Every key produced, counted in an open-addressing table; the samples in production order.
+std::vector<std::uint64_t> countInTable(std::span<const std::uint8_t> bitmap, int grid, int range) {
+    const int width = 2 * range + 1;
+    const std::size_t produced = std::size_t(grid) * grid * 3 * width * width;
+    const std::size_t capacity = std::bit_ceil(std::max<std::size_t>(2 * produced, 64));
+    const int shift = 32 - std::countr_zero(capacity);
+    struct Entry {
+        std::uint32_t packed;  // red, green, blue in 9 bits each
+        std::uint32_t votes;
+        int sample;
+    };
+    std::vector<std::uint32_t> slots(capacity, 0);  // entry index + 1; 0 is empty
+    std::vector<Entry> entries;
+    entries.reserve(produced);
+    int values[3][2 * 255 + 1];
+    for (int x = 0, s = 0; x < grid; ++x) {
+        for (int y = 0; y < grid; ++y, ++s) {
+            const std::uint8_t* pixel = samplePixel(bitmap, grid, x, y);
+            for (int c = 0; c < 3; ++c)
+                for (int k = 0; k < width; ++k) values[c][k] = std::max(pixel[c] - range + k, 0);
+            for (int i = 0; i < 3; ++i) {
+                for (int j = 0; j < width; ++j) {
+                    for (int k = 0; k < width; ++k) {
+                        std::uint32_t packed = (std::uint32_t(values[0][i]) << (2 * kChannelBits)) |
+                                               (std::uint32_t(values[1][j]) << kChannelBits) | std::uint32_t(values[2][k]);
+                        std::size_t slot = (packed * 0x9E3779B1u) >> shift;
+                        while (slots[slot] != 0 && entries[slots[slot] - 1].packed != packed) slot = (slot + 1) & (capacity - 1);
+                        if (slots[slot] == 0) {
+                            entries.push_back({packed, 0, s});
+                            slots[slot] = std::uint32_t(entries.size());
+                        }
+                        ++entries[slots[slot] - 1].votes;
+                    }
+                }
+            }
+        }
+    }
+    std::vector<std::uint64_t> keys;
+    keys.reserve(entries.size());
+    constexpr std::uint32_t channelMask = (1u << kChannelBits) - 1;
+    for (const Entry& e : entries)
+        keys.push_back(sortKey(e.votes, e.sample, int(e.packed >> (2 * kChannelBits)), int((e.packed >> kChannelBits) & channelMask),
+                               int(e.packed & channelMask)));
+    return keys;
+}
 
 // One sample's share of a red plane.
 struct PlaneVote {
@@ -102,33 +171,16 @@ struct Sample {
     ChannelRun blue;
 };
 
-}  // namespace
-
-ColourVoteLevel colourVoteLevel(int detail) {
-    if (detail == 0) return {4, 1, 100};
-    if (detail == 2) return {100, 10, 20};
-    return {10, 2, 60};
-}
-
-std::vector<ColourVote> mainColourVotes(std::span<const std::uint8_t> bitmap, ColourVoteLevel level,
-                                        const std::function<void(double fraction)>& progress) {
-    const int grid = level.grid, range = level.range;
-    const int sampleCount = grid * grid;
-    // The sort keys have room for 2^14 samples, channel values below 512 and the most votes
-    // one key can get (three red offsets folded onto 0, times range + 1 green and blue ones).
-    const std::uint64_t mostVotes = 3 * std::uint64_t(range + 1) * (range + 1) * std::uint64_t(sampleCount);
-    if (grid <= 0 || range < 1 || range > 255 || sampleCount > (1 << kSampleBits) || mostVotes > kMaxVotes ||
-        bitmap.size() < std::size_t(sampleCount) * 4)
-        return {};
-    const int axis = 256 + range;  // channel values run from 0 to 255 + range
-
+// Every key produced, counted plane by plane; `progress` is told of each plane done.
+std::vector<std::uint64_t> countInPlanes(std::span<const std::uint8_t> bitmap, int grid, int range, int axis,
+                                         const std::function<void(double fraction)>& progress) {
     // Samples in production order (column by column), and the red planes each one reaches
     // with its first three red offsets.
-    std::vector<Sample> samples(sampleCount);
+    std::vector<Sample> samples(std::size_t(grid) * grid);
     std::vector<std::vector<PlaneVote>> planes(axis);
     for (int x = 0, s = 0; x < grid; ++x) {
         for (int y = 0; y < grid; ++y, ++s) {
-            const std::uint8_t* pixel = &bitmap[(std::size_t(y) * grid + x) * 4];
+            const std::uint8_t* pixel = samplePixel(bitmap, grid, x, y);
             samples[s] = {channelRun(pixel[1], range), channelRun(pixel[2], range)};
             for (int i = 0; i < 3; ++i) {
                 int red = std::max(pixel[0] - range + i, 0);
@@ -176,28 +228,74 @@ std::vector<ColourVote> mainColourVotes(std::span<const std::uint8_t> bitmap, Co
         }
         if (progress) progress(0.9 * (red + 1) / axis);
     }
+    return keys;
+}
 
-    // Thinning: walk the keys in order, best first, in growing batches; after each batch the
-    // keys that the accepted colours already cover are dropped before anything more is sorted.
-    std::vector<ColourVote> accepted;
-    Coverage coverage(axis, level.separation);
-    if (!coverage.valid()) return {};
-    std::size_t batch = 256;
-    while (!keys.empty()) {
-        std::size_t n = std::min(batch, keys.size());
-        if (n < keys.size()) std::nth_element(keys.begin(), keys.begin() + n, keys.end());
-        std::sort(keys.begin(), keys.begin() + n);
-        for (std::size_t i = 0; i < n; ++i) {
-            ColourVote key = voteOf(keys[i]);
-            if (coverage.covers(key)) continue;
-            accepted.push_back(key);
-            coverage.cover(key);
-        }
-        auto kept = std::remove_if(keys.begin() + n, keys.end(),
-                                   [&](std::uint64_t key) { return coverage.covers(voteOf(key)); });
-        keys.erase(std::move(keys.begin() + n, kept, keys.begin()), keys.end());
-        batch *= 4;
+// Walks the keys best first and accepts those not yet covered. The keys are first spread over
+// buckets by their votes, most votes first (a counting sort, exact up to kExactVotes votes, with
+// every larger count in the first bucket). Each bucket then drops the keys the accepted colours
+// already cover and sorts only the rest: most keys lie near an early colour, so few are ever
+// sorted. Within a bucket the keys keep their order (by red, then green, then blue), so that
+// the coverage bits are read front to back.
+constexpr std::uint32_t kExactVotes = 1u << 16;
+
+std::vector<ColourVote> thinOut(const std::vector<std::uint64_t>& keys, Coverage& coverage) {
+    std::uint32_t mostVotes = 0;
+    for (std::uint64_t key : keys) mostVotes = std::max(mostVotes, votesOf(key));
+    const std::uint32_t top = std::min(mostVotes, kExactVotes);
+    auto bucket = [top](std::uint64_t key) { return top - std::min(votesOf(key), top); };
+
+    std::vector<std::size_t> starts(std::size_t(top) + 2, 0);
+    for (std::uint64_t key : keys) ++starts[bucket(key) + 1];
+    for (std::size_t b = 1; b < starts.size(); ++b) starts[b] += starts[b - 1];
+    std::vector<std::uint64_t> ordered(keys.size());
+    {
+        std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
+        for (std::uint64_t key : keys) ordered[next[bucket(key)]++] = key;
     }
+
+    std::vector<ColourVote> accepted;
+    for (std::size_t b = 0; b + 1 < starts.size(); ++b) {
+        auto first = ordered.begin() + std::ptrdiff_t(starts[b]), last = ordered.begin() + std::ptrdiff_t(starts[b + 1]);
+        if (!accepted.empty())
+            last = std::remove_if(first, last, [&](std::uint64_t key) { return coverage.covers(voteOf(key)); });
+        std::sort(first, last);
+        for (auto key = first; key != last; ++key) {
+            ColourVote vote = voteOf(*key);
+            if (coverage.covers(vote)) continue;
+            accepted.push_back(vote);
+            coverage.cover(vote);
+        }
+    }
+    return accepted;
+}
+
+}  // namespace
+
+ColourVoteLevel colourVoteLevel(int detail) {
+    if (detail == 0) return {4, 1, 100};
+    if (detail == 2) return {100, 10, 20};
+    return {10, 2, 60};
+}
+
+std::vector<ColourVote> mainColourVotes(std::span<const std::uint8_t> bitmap, ColourVoteLevel level,
+                                        const std::function<void(double fraction)>& progress) {
+    const int grid = level.grid, range = level.range;
+    const int sampleCount = grid * grid;
+    // The sort keys have room for 2^14 samples, channel values below 512 and the most votes
+    // one key can get (three red offsets folded onto 0, times range + 1 green and blue ones).
+    const std::uint64_t mostVotes = 3 * std::uint64_t(range + 1) * (range + 1) * std::uint64_t(sampleCount);
+    if (grid <= 0 || range < 1 || range > 255 || sampleCount > (1 << kSampleBits) || mostVotes > kMaxVotes ||
+        bitmap.size() < std::size_t(sampleCount) * 4)
+        return {};
+    const int axis = 256 + range;  // channel values run from 0 to 255 + range
+
+    const std::uint64_t produced = std::uint64_t(sampleCount) * 3 * (2 * range + 1) * (2 * range + 1);
+    const bool fewKeys = produced <= 100'000;
+    std::vector<std::uint64_t> keys = fewKeys ? countInTable(bitmap, grid, range) : countInPlanes(bitmap, grid, range, axis, progress);
+    Coverage coverage(axis, level.separation, !fewKeys);
+    if (!coverage.valid()) return {};
+    std::vector<ColourVote> accepted = thinOut(keys, coverage);
     if (progress) progress(1.0);
     return accepted;
 }

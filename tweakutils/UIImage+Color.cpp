@@ -57,7 +57,7 @@ id vector(double x, double y, double z, double w) {
 
 id roundedImageWithRadius(id image, double radius) {
     if (!image) return nil;
-    if (radius == 0.0) return image;
+    if (radius == 0.0 || !std::isfinite(radius)) return image;
     CGSize size = sizeOf(image);
     // Before the application has a window (at load) the chain answers 0, the main screen's scale.
     id firstWindow = msg<id>(msg<id>(msg<id>(objc_getClass("UIApplication"), sel<"sharedApplication">()), sel<"windows">()),

@@ -18,12 +18,13 @@
 // The image clipped to a rounded rectangle. The path is built in a system scaled by `radius`,
 // so the corners have a radius of radius × radius points (2.0 gives 4-point corners). Drawn at
 // the scale of the application's first window's screen, or the main screen's when there is
-// no application or no window yet. Radius 0 returns the image itself.
+// no application or no window yet. Radius 0 returns the image itself, and so does a radius
+// that is not a finite number, which outlines nothing.
 id roundedImageWithRadius(id image, double radius);
 
 // The image painted in `tint` through its own alpha: opaque pixels become the tint, transparent
 // ones stay transparent, a pixel of alpha a becomes a × tint + (1 − a) × itself (premultiplied).
-// Same size in points, at the main screen's scale.
+// Same size in points, at the main screen's scale. A nil tint paints opaque black.
 id imageWithTint(id image, id tint);
 
 // The image stretched to `size` points, at the main screen's scale.
@@ -32,7 +33,8 @@ id scaledToSize(id image, CGSize size);
 // The image resampled with high-quality filtering to `size` pixels (each side truncated toward
 // zero), as an upright image of scale 1. Raises NSException "HighQualityImageScalingFailureException"
 // (reason "vImageScale returned error code N", userInfo {"sourceImage": image, "destSize": NSValue
-// of `size`}) when the scaler refuses, for instance for a side that truncates to 0.
+// of `size`}) when the scaler refuses: for a side that truncates to 0 (negative and NaN sides
+// count as 0), for a size whose buffer cannot be had, or for an image without a bitmap.
 id vImageScaledImageWithSize(id image, CGSize size);
 
 // Every colour channel multiplied by `factor` (clipped to 1), alpha unchanged, keeping the
