@@ -10,6 +10,8 @@ namespace obscuro::cli {
 using Command = int (*)(std::span<char* const> arguments);
 
 int colourCommand(std::span<char* const> arguments);
+int settingsCommand(std::span<char* const> arguments);
+int imageCommand(std::span<char* const> arguments);
 int deviceCommand(std::span<char* const> arguments);
 int sceneCommand(std::span<char* const> arguments);
 int previewCommand(std::span<char* const> arguments);

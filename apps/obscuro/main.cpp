@@ -16,6 +16,8 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"colour", obscuro::cli::colourCommand, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
+    {"settings", obscuro::cli::settingsCommand, "settings list|get|set|tap|serve   the product's settings pages (see obscuro settings)"},
+    {"image", obscuro::cli::imageCommand, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
     {"device", obscuro::cli::deviceCommand, "device create DIR      a fresh device root, copied from the default device"},
     {"scene", obscuro::cli::sceneCommand, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
     {"preview", obscuro::cli::previewCommand, "preview [--root DIR] [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR]   the Music app's screens, stock and dark, as PNG files"},

@@ -302,7 +302,7 @@ private:
             if (!it->is_string() || it->get_ref<const std::string&>().empty()) throw SceneError(where + ": id: expected a non-empty string");
             name = it->get<std::string>();
         }
-        std::string at = name.empty() ? where : "object '" + name + "'";
+        std::string at = name.empty() ? where : where + ": object '" + name + "'";
         if (!node.contains("class") || !node["class"].is_string()) throw SceneError(at + ": class: expected a class name");
         const std::string& className = node["class"].get_ref<const std::string&>();
         Class cls = objc_getClass(className.c_str());
