@@ -1,0 +1,124 @@
+// A setting changed → the running Music app's ThemeState updated: a colour written through the settings page's controller, timed until obscuro-music shows it.
+#include <settings/SettingsSession.h>
+
+#include <benchmark/benchmark.h>
+#include <device/device.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The Music app on a copy of the default device, with the product on and custom colours in use.
+class RunningMusicApp {
+public:
+    RunningMusicApp() {
+        char pattern[] = "/tmp/settings-bench-XXXXXX";
+        root_ = ::mkdtemp(pattern);
+        for (const char* folder : {"Library", "Applications", "usr"})
+            if (fs::exists(fs::path(OBSCURO_DEVICE_ROOT) / folder))
+                fs::copy(fs::path(OBSCURO_DEVICE_ROOT) / folder, root_ / folder, fs::copy_options::recursive);
+        fs::create_directories(root_ / "var/mobile/Library/Preferences");
+        device::setRoot(root_);
+        std::string error;
+        session_ = settings::SettingsSession::open("obscurosettings", &error);
+        if (!session_) throw std::runtime_error("the settings bundle does not open: " + error);
+        write("enabled", true);
+        write("useCustomColors", true);
+
+        int pipeFds[2];
+        if (::pipe(pipeFds) != 0) throw std::runtime_error("pipe");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+        std::string rootText = root_.string();
+        std::string program = OBSCURO_MUSIC;
+        char* argv[] = {program.data(), const_cast<char*>("--root"), rootText.data(), const_cast<char*>("--serve"), nullptr};
+        extern char** environ;
+        if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) != 0) throw std::runtime_error("cannot start obscuro-music");
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(pipeFds[1]);
+        out_ = pipeFds[0];
+        if (!waitFor("Serving", std::chrono::seconds(30))) throw std::runtime_error("obscuro-music did not start serving");
+    }
+    ~RunningMusicApp() {
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+        ::close(out_);
+        std::error_code error;
+        fs::remove_all(root_, error);
+    }
+
+    void write(const std::string& key, const nlohmann::json& value) {
+        const settings::Page* page = session_->pageDeclaring(key);
+        session_->write(*page, key, value);
+    }
+
+    // Reads the app's output until a line holds `text` (and `also`, when given).
+    bool waitFor(const std::string& text, std::chrono::milliseconds timeout, const std::string& also = "") {
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            for (auto newline = buffer_.find('\n'); newline != std::string::npos; newline = buffer_.find('\n')) {
+                std::string line = buffer_.substr(0, newline);
+                bool found = line.find(text) != std::string::npos && line.find(also) != std::string::npos;
+                buffer_.erase(0, newline + 1);
+                if (found) return true;
+            }
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+            pollfd readable{out_, POLLIN, 0};
+            if (left <= 0 || ::poll(&readable, 1, static_cast<int>(left)) <= 0) return false;
+            char chunk[4096];
+            ssize_t got = ::read(out_, chunk, sizeof chunk);
+            if (got <= 0) return false;
+            buffer_.append(chunk, static_cast<std::size_t>(got));
+        }
+    }
+
+private:
+    fs::path root_;
+    std::unique_ptr<settings::SettingsSession> session_;
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::string buffer_;
+};
+
+void SettingChangedToThemeStateUpdated(benchmark::State& state) {
+    RunningMusicApp app;
+    std::vector<double> milliseconds;
+    int step = 0;
+    for (auto _ : state) {
+        char colour[8];
+        std::snprintf(colour, sizeof colour, "#%06X", 0x101010 + 0x010203 * (++step % 64));
+        auto start = std::chrono::steady_clock::now();
+        app.write("tintColor", colour);
+        if (!app.waitFor(colour, std::chrono::seconds(5), "tintColor")) {
+            state.SkipWithError("the Music app never showed the new colour");
+            break;
+        }
+        double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(elapsed);
+        milliseconds.push_back(elapsed * 1000);
+    }
+    if (milliseconds.empty()) return;
+    std::sort(milliseconds.begin(), milliseconds.end());
+    state.counters["median_ms"] = milliseconds[milliseconds.size() / 2];
+    state.counters["max_ms"] = milliseconds.back();
+}
+BENCHMARK(SettingChangedToThemeStateUpdated)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
