@@ -1,35 +1,16 @@
 // Magicien: salts from class lists, reveal, the registry, the developer formats and permutations.
 #include "Magicien.h"
+#include "LogCapture.h"
 
 #include <Foundation/Foundation.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace {
-
-class LogCapture {
-public:
-    LogCapture() {
-        platform::setLogObserver([this](const std::string& message) {
-            std::lock_guard lock(mutex_);
-            messages_.push_back(message);
-        });
-    }
-    ~LogCapture() { platform::setLogObserver({}); }
-    std::vector<std::string> messages() {
-        std::lock_guard lock(mutex_);
-        return messages_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<std::string> messages_;
-};
 
 Class cls(const char* name) { return objc_getClass(name); }
 std::string text(id string) { return objc::utf8(string); }

@@ -1,35 +1,16 @@
 // NSAttributedString(color): the first-colour shortcut, recolouring every run, and the logged exception path.
 #include "NSAttributedString+color.h"
+#include "LogCapture.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UIColor.h>
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace {
-
-class LogCapture {
-public:
-    LogCapture() {
-        platform::setLogObserver([this](const std::string& message) {
-            std::lock_guard lock(mutex_);
-            messages_.push_back(message);
-        });
-    }
-    ~LogCapture() { platform::setLogObserver({}); }
-    std::vector<std::string> messages() {
-        std::lock_guard lock(mutex_);
-        return messages_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<std::string> messages_;
-};
 
 id attributed(const char* text, id attributes = nil) {
     id string = msg<id>(NSMutableAttributedString::class_(), sel<"alloc">());
