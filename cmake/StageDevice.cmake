@@ -1,11 +1,13 @@
 # The stage_device target: the default device, with the product installed where the phone keeps it.
 #
-# ${OBSCURO_DEVICE_ROOT} receives the tweak library and its filter plist in the substrate's
-# DynamicLibraries folder, the resource folder beside them (the files of resources/ but its
-# README, and the placeholder glyphs obscuro-glyphs draws), the Music app's asset catalogue,
-# an empty preferences folder and the /usr folders device programs live in. Part of `all`, so
-# that every build leaves a device the hosts and the tests can start on. To stage another
-# piece, pass its built file to the script as one more -D input and copy it there.
+# ${OBSCURO_DEVICE_ROOT} receives the product exactly as `cmake --install` lays it out
+# (cmake/ProductLayout.cmake: the tweak library and its filter plist, the resource folder, the
+# settings bundle and its PreferenceLoader entry), and beside it what the phone itself would
+# hold: the Music app's asset catalogue, the device's killall (apps/killall), whose restart the
+# settings' respring button runs, an empty preferences folder and the /usr folders device
+# programs live in. Part of `all`, so that every build leaves a device the hosts and the tests
+# can start on. A new product file goes into ProductLayout.cmake; a new piece of the phone is
+# passed to the script as one more -D input and copied there.
 
 add_subdirectory(${PROJECT_SOURCE_DIR}/resources/glyphs ${PROJECT_BINARY_DIR}/resources/glyphs)
 
@@ -21,15 +23,16 @@ add_custom_command(
   VERBATIM)
 add_custom_target(glyphs DEPENDS ${OBSCURO_GLYPHS_DIR}/drawn.stamp)
 
+include(${CMAKE_CURRENT_LIST_DIR}/ProductLayout.cmake)
+
 add_custom_target(stage_device ALL
   COMMAND ${CMAKE_COMMAND}
           -DDEVICE_ROOT=${OBSCURO_DEVICE_ROOT}
-          -DTWEAK_LIBRARY=$<TARGET_FILE:Obscuro>
-          -DFILTER_PLIST=${PROJECT_SOURCE_DIR}/tweak/Obscuro.plist
-          -DRESOURCES=${PROJECT_SOURCE_DIR}/resources
-          -DRESOURCE_GLYPHS=${OBSCURO_GLYPHS_DIR}/resource-folder
+          -DBINARY_DIR=${PROJECT_BINARY_DIR}
+          -DCONFIG=$<CONFIG>
           -DMUSIC_ASSETS=${OBSCURO_GLYPHS_DIR}/music-assets
+          -DKILLALL=$<TARGET_FILE:killall>
           -P ${CMAKE_CURRENT_LIST_DIR}/StageDeviceScript.cmake
   COMMENT "Staging the default device in ${OBSCURO_DEVICE_ROOT}"
   VERBATIM)
-add_dependencies(stage_device Obscuro glyphs)
+add_dependencies(stage_device Obscuro obscurosettings killall glyphs)
