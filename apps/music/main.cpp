@@ -1,4 +1,5 @@
 // obscuro-music: the simulated Music app. Loads the tweaks of a device as the phone would and reports what they did.
+#include "src/LivePicture.h"
 #include "src/ThemeStateReport.h"
 #include "src/TweakLoadRecord.h"
 
@@ -8,6 +9,7 @@
 #include <music/MusicApp.h>
 #include <music/MusicClasses.h>
 #include <objc/Strong.h>
+#include <screens/MusicScreens.h>
 #include <substrate/TweakLoader.h>
 
 #include <fcntl.h>
@@ -15,6 +17,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -31,13 +34,18 @@ struct Options {
     std::filesystem::path root;
     bool serve = false;
     std::set<std::string> absent;
+    std::string screen;
+    std::filesystem::path picture;
+    double scale = 2;
 };
 
 void printUsage(std::FILE* to) {
     std::fprintf(to,
-                 "usage: obscuro-music [--root DIR] [--absent CLASS]... [--serve]\n"
+                 "usage: obscuro-music [--root DIR] [--absent CLASS]... [--screen NAME --picture FILE [--scale S]] [--serve]\n"
                  "  --root DIR      the device to run on (default: $OBSCURO_DEVICE_ROOT, else the device the build staged)\n"
                  "  --absent CLASS  start as an app version without this Music class (dotted or runtime name)\n"
+                 "  --screen NAME   show this screen of the app and draw it to --picture FILE (a PNG, replaced\n"
+                 "                  whole) at --scale S (default 2), again after each settings change\n"
                  "  --serve         keep the main run loop going until interrupted, and show ThemeState after\n"
                  "                  each settings-changed notification (%s)\n",
                  kSettingsChanged);
@@ -48,6 +56,13 @@ std::filesystem::path defaultRoot() {
     return OBSCURO_DEVICE_ROOT;
 }
 
+std::nullopt_t usageFailure(const std::string& message, int& exitCode) {
+    std::fprintf(stderr, "obscuro-music: %s\n", message.c_str());
+    printUsage(stderr);
+    exitCode = 2;
+    return std::nullopt;
+}
+
 // nullopt after printing the reason (or the help); `exitCode` says how to leave.
 std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
     Options options;
@@ -55,7 +70,7 @@ std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
         std::string arg = argv[i];
         if (arg == "--serve") {
             options.serve = true;
-        } else if (arg == "--root" || arg == "--absent") {
+        } else if (arg == "--root" || arg == "--absent" || arg == "--screen" || arg == "--picture" || arg == "--scale") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 std::fprintf(stderr, "obscuro-music: %s needs a non-empty value\n", arg.c_str());
                 printUsage(stderr);
@@ -64,7 +79,14 @@ std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
             }
             std::string value = argv[++i];
             if (arg == "--root") options.root = value;
-            else options.absent.insert(value);
+            else if (arg == "--absent") options.absent.insert(value);
+            else if (arg == "--screen") options.screen = value;
+            else if (arg == "--picture") options.picture = value;
+            else {
+                char* end = nullptr;
+                options.scale = std::strtod(value.c_str(), &end);
+                if (*end || !(options.scale > 0 && options.scale <= 4)) return usageFailure("--scale takes a number in (0, 4]", exitCode);
+            }
         } else if (arg == "--help" || arg == "-h") {
             printUsage(stdout);
             exitCode = 0;
@@ -76,6 +98,10 @@ std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
             return std::nullopt;
         }
     }
+    if (options.screen.empty() != options.picture.empty()) return usageFailure("--screen and --picture go together", exitCode);
+    auto screens = music::screens::screenNames();
+    if (!options.screen.empty() && std::find(screens.begin(), screens.end(), options.screen) == screens.end())
+        return usageFailure("no screen called " + options.screen, exitCode);
     if (options.root.empty()) options.root = defaultRoot();
     return options;
 }
@@ -147,6 +173,20 @@ int gSignalPipe[2] = {-1, -1};
 // Records what the tweaks do between two settings changes: the reload's file reads above all.
 std::optional<music::TweakLoadRecorder> gRecorder;
 int gChanges = 0;
+// The screen kept drawn, when the host was asked for one.
+std::optional<music::LivePicture> gPicture;
+
+// A watcher of the picture learns from this line that a new one is in place, and which process drew it.
+void paintPicture() {
+    if (!gPicture) return;
+    std::string error;
+    if (gPicture->paint(&error))
+        std::printf("Painted %s (process %d, picture %d): %s\n", gPicture->screen().c_str(), static_cast<int>(::getpid()),
+                    gPicture->paintings(), gPicture->file().c_str());
+    else
+        std::fprintf(stderr, "obscuro-music: the %s screen was not drawn: %s\n", gPicture->screen().c_str(), error.c_str());
+    std::fflush(stdout);
+}
 
 void onSignal(int) {
     char byte = 0;
@@ -161,6 +201,7 @@ void settingsChanged(CFNotificationCenterRef, void*, CFStringRef, const void*, C
     printDevicePaths(record, "  ");
     printThemeState();
     std::fflush(stdout);
+    paintPicture();
     gRecorder.emplace();
 }
 
@@ -220,5 +261,11 @@ int main(int argc, char** argv) {
     printRecord(report, record);
     printThemeState();
     std::fflush(stdout);
-    return options->serve ? serve() : 0;
+    if (!options->screen.empty()) {
+        gPicture.emplace(options->screen, options->picture, options->scale);
+        paintPicture();
+    }
+    int status = options->serve ? serve() : 0;
+    gPicture.reset();
+    return status;
 }

@@ -16,5 +16,6 @@ int deviceCommand(std::span<char* const> arguments);
 int sceneCommand(std::span<char* const> arguments);
 int previewCommand(std::span<char* const> arguments);
 int themeCommand(std::span<char* const> arguments);
+int studioCommand(std::span<char* const> arguments);
 
 }  // namespace obscuro::cli

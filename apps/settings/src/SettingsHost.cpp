@@ -154,6 +154,10 @@ void SettingsHost::stop() {
     if (server_) server_->http.stop();
 }
 
+httplib::Server& SettingsHost::server() { return server_->http; }
+
+bool SettingsHost::acceptsToken(const std::string& given) const { return sameToken(given, token_); }
+
 std::string SettingsHost::address() const { return "http://127.0.0.1:" + std::to_string(server_->port) + "/"; }
 
 }  // namespace settings

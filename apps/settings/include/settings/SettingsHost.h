@@ -6,6 +6,10 @@
 #include <memory>
 #include <string>
 
+namespace httplib {
+class Server;
+}
+
 namespace settings {
 
 // Serves every page of a SettingsSession on 127.0.0.1 only:
@@ -39,6 +43,12 @@ public:
     void stop();
 
     const std::string& token() const { return token_; }
+    // The HTTP server, for a host that embeds this one and serves pages of its own beside the
+    // settings pages: add routes (and change timeouts) before run(). Its requests pass the same
+    // Host check; a route of its own that acts should check X-Obscuro-Token with acceptsToken.
+    httplib::Server& server();
+    // Whether `given` is this session's token (compared in constant time).
+    bool acceptsToken(const std::string& given) const;
     // "http://127.0.0.1:PORT/" once bound.
     std::string address() const;
 

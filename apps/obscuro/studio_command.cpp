@@ -1,0 +1,161 @@
+// `obscuro studio`: the product's settings pages beside a live picture of the running Music app, on one local page.
+#include "commands.h"
+#include "device_folder.h"
+
+#include <settings/SettingsHost.h>
+#include <studio/Studio.h>
+
+#include <device/device.h>
+#include <screens/MusicScreens.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+namespace obscuro::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: obscuro studio [--root DIR] [--screen NAME] [--port P] [--scale S]\n"
+    "  serves on 127.0.0.1 the product's settings pages beside the picture of one Music screen (default\n"
+    "  library), drawn at scale S (default 2) by a Music app running on the same device, redrawn at every\n"
+    "  settings change; prints the page's address. Stops on SIGINT or SIGTERM, ending that Music app.\n";
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "obscuro studio: %s\n%s", message.c_str(), kUsage);
+    return 2;
+}
+
+// OBSCURO_MUSIC when set, else the obscuro-music beside this program (an installed layout), else the one the build made.
+fs::path musicProgram() {
+    if (const char* chosen = std::getenv("OBSCURO_MUSIC"); chosen && *chosen) return chosen;
+    std::error_code error;
+    fs::path beside = fs::read_symlink("/proc/self/exe", error).parent_path() / "obscuro-music";
+    if (!error && fs::exists(beside)) return beside;
+    return OBSCURO_MUSIC_PROGRAM;
+}
+
+int gStopPipe[2] = {-1, -1};
+
+void onStopSignal(int) {
+    char byte = 0;
+    [[maybe_unused]] ssize_t written = ::write(gStopPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+int studioCommand(std::span<char* const> arguments) {
+    studio::StudioOptions options;
+    int port = 0;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string flag = arguments[i];
+        if (flag == "--help" || flag == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (i + 1 >= arguments.size()) return usageError("missing value after " + flag);
+        std::string value = arguments[++i];
+        char* end = nullptr;
+        if (flag == "--root") {
+            options.root = value;
+        } else if (flag == "--screen") {
+            options.screen = value;
+        } else if (flag == "--port") {
+            long parsed = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end || parsed < 0 || parsed > 65535) return usageError("--port takes a number from 0 to 65535");
+            port = static_cast<int>(parsed);
+        } else if (flag == "--scale") {
+            options.scale = std::strtod(value.c_str(), &end);
+            if (value.empty() || *end || !(options.scale > 0 && options.scale <= 4)) return usageError("--scale takes a number in (0, 4]");
+        } else {
+            return usageError("unknown option " + flag);
+        }
+    }
+    auto screens = music::screens::screenNames();
+    if (std::find(screens.begin(), screens.end(), options.screen) == screens.end()) {
+        std::string known;
+        for (const auto& name : screens) known += " " + name;
+        return usageError("unknown screen '" + options.screen + "' (screens:" + known + ")");
+    }
+    if (options.root.empty()) options.root = defaultDeviceRoot();
+    std::error_code error;
+    if (!fs::is_directory(options.root, error)) {
+        std::fprintf(stderr, "obscuro studio: no device at %s (build the target stage_device, or pass --root DIR)\n", options.root.c_str());
+        return 1;
+    }
+    options.root = fs::absolute(options.root);
+    options.musicProgram = musicProgram();
+
+    device::setRoot(options.root);
+    std::string reason;
+    auto session = settings::SettingsSession::open(options.bundle, &reason);
+    if (!session) {
+        std::fprintf(stderr, "obscuro studio: %s\n", reason.c_str());
+        return 1;
+    }
+    settings::SettingsHost host(std::move(session), settings::SettingsHost::newToken());
+    if (::pipe2(gStopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        std::perror("obscuro studio: pipe");
+        return 1;
+    }
+    try {
+        studio::Studio studio(host, options);
+        if (host.bind(port) < 0) {
+            std::fprintf(stderr, "obscuro studio: cannot listen on 127.0.0.1:%d\n", port);
+            return 1;
+        }
+        if (!studio.start(&reason)) {
+            std::fprintf(stderr, "obscuro studio: %s\n", reason.c_str());
+            return 1;
+        }
+
+        struct sigaction action {}, previousInt {}, previousTerm {};
+        action.sa_handler = onStopSignal;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &previousInt);
+        ::sigaction(SIGTERM, &action, &previousTerm);
+        // A signal may come before the server listens, when stop() has nothing to stop yet: it is
+        // repeated until run() has returned.
+        std::atomic<bool> served{false};
+        std::thread stopper([&] {
+            pollfd wait{gStopPipe[0], POLLIN, 0};
+            while (::poll(&wait, 1, -1) < 0) {}
+            studio.closeStreams();
+            while (!served.load()) {
+                host.stop();
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+
+        std::printf("%sstudio\n", host.address().c_str());
+        std::fflush(stdout);
+        host.run();
+        served = true;
+        onStopSignal(0);
+        stopper.join();
+        studio.stop();
+        ::sigaction(SIGINT, &previousInt, nullptr);
+        ::sigaction(SIGTERM, &previousTerm, nullptr);
+    } catch (const std::runtime_error& failure) {
+        std::fprintf(stderr, "obscuro studio: %s\n", failure.what());
+        return 1;
+    }
+    ::close(gStopPipe[0]);
+    ::close(gStopPipe[1]);
+    return 0;
+}
+
+}  // namespace obscuro::cli

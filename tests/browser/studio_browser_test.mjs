@@ -1,0 +1,147 @@
+// The studio in a real browser: a theme chosen in the framed settings page changes the live picture, and the restart button brings a new Music app.
+// usage: node studio_browser_test.mjs OBSCURO STAGED_DEVICE
+// Exits 0 when every check passed, 1 when one failed, 77 (skipped) when chromium or playwright-core cannot run here.
+import { spawn, spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import readline from 'node:readline';
+
+const [obscuro, staged] = process.argv.slice(2);
+const SKIP = 77;
+const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
+
+function skip(reason) {
+  console.log(`SKIPPED: ${reason}`);
+  process.exit(SKIP);
+}
+
+if (!obscuro || !staged) {
+  console.error('usage: node studio_browser_test.mjs OBSCURO STAGED_DEVICE');
+  process.exit(2);
+}
+let chromium;
+try {
+  ({ chromium } = await import('playwright-core'));
+} catch (error) {
+  skip(`playwright-core is not installed (run scripts/bootstrap): ${error.message}`);
+}
+if (!fs.existsSync(chromiumPath)) skip(`no chromium at ${chromiumPath} (run scripts/bootstrap)`);
+if (!fs.existsSync(path.join(staged, 'Library/MobileSubstrate/DynamicLibraries/Obscuro.dylib'))) {
+  console.error(`FAILED: the default device ${staged} has no tweak library; build the target stage_device`);
+  process.exit(1);
+}
+
+// A device of its own with the product on and the midnight theme.
+const device = fs.mkdtempSync(path.join(os.tmpdir(), 'studio-browser-'));
+for (const folder of ['Library', 'Applications', 'usr'])
+  if (fs.existsSync(path.join(staged, folder))) fs.cpSync(path.join(staged, folder), path.join(device, folder), { recursive: true });
+fs.mkdirSync(path.join(device, 'var/mobile/Library/Preferences'), { recursive: true });
+const settingsFile = path.join(device, 'var/mobile/Library/Preferences/com.tarnwick.obscurosettings.plist');
+const environment = { ...process.env, OBSCURO_DEVICE_ROOT: device };
+for (const [key, value] of [['enabled', 'true'], ['theme', 'midnight']]) {
+  const set = spawnSync(obscuro, ['settings', 'set', key, value], { env: environment, encoding: 'utf8' });
+  if (set.status !== 0) { console.error(`FAILED: obscuro settings set ${key}: ${set.stderr}`); process.exit(1); }
+}
+
+let passed = 0, failed = 0;
+function check(name, ok, detail = '') {
+  if (ok) { passed++; console.log(`ok - ${name}`); }
+  else { failed++; console.log(`not ok - ${name}${detail ? ': ' + detail : ''}`); }
+}
+
+// Gone, or a zombie nobody collected: either way it no longer runs.
+function hasEnded(pid) {
+  try {
+    const stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+    return /\) [ZX] /.test(stat);
+  } catch (error) {
+    return true;
+  }
+}
+
+const studio = spawn(obscuro, ['studio', '--root', device, '--port', '0', '--scale', '1'], { env: environment, stdio: ['ignore', 'pipe', 'inherit'] });
+const exited = new Promise(resolve => studio.on('exit', (code, signal) => resolve({ code, signal })));
+const address = await new Promise((resolve, reject) => {
+  const timer = setTimeout(() => reject(new Error('obscuro studio printed no address')), 30000);
+  readline.createInterface({ input: studio.stdout }).on('line', line => {
+    if (line.startsWith('http://127.0.0.1:')) { clearTimeout(timer); resolve(line); }
+  });
+}).catch(error => { console.error(`FAILED: ${error.message}`); studio.kill('SIGKILL'); process.exit(1); });
+
+// The colour most pixels of the shown picture have: the screen's background.
+async function shownColour(page) {
+  return page.evaluate(() => {
+    const picture = document.getElementById('picture');
+    const canvas = document.createElement('canvas');
+    canvas.width = picture.naturalWidth;
+    canvas.height = picture.naturalHeight;
+    const context = canvas.getContext('2d');
+    context.drawImage(picture, 0, 0);
+    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    const counts = new Map();
+    for (let i = 0; i < pixels.length; i += 4) {
+      const key = (pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2];
+      counts.set(key, (counts.get(key) || 0) + 1);
+    }
+    let best = 0, most = 0;
+    for (const [key, count] of counts) if (count > most) { best = key; most = count; }
+    return '#' + best.toString(16).padStart(6, '0').toUpperCase();
+  });
+}
+const shownPicture = page => page.evaluate(() => Number(document.getElementById('picture').dataset.shown || 0));
+// Waits until a picture newer than `before` has loaded, drawn by a process other than `notFrom` when given.
+async function pictureAfter(page, before, notFrom = 0) {
+  await page.waitForFunction(([before, notFrom]) =>
+    Number(document.getElementById('picture').dataset.shown || 0) > before && document.body.dataset.running === 'true' &&
+    Number(document.body.dataset.process) !== notFrom, [before, notFrom], { timeout: 30000 });
+  return shownPicture(page);
+}
+
+let browser, musicProcess = 0;
+try {
+  try {
+    browser = await chromium.launch({ executablePath: chromiumPath, headless: true, args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'] });
+  } catch (error) {
+    skip(`chromium cannot start in this sandbox: ${error.message.split('\n')[0]}`);
+  }
+  const page = await browser.newPage({ viewport: { width: 1280, height: 900 } });
+  await page.goto(address);
+  const settings = page.frameLocator('#settings');
+  check('the settings pages are framed beside the picture', (await settings.locator('h1').textContent()) === 'Obscuro');
+
+  let shown = await pictureAfter(page, 0);
+  check('the first picture shows the midnight background', (await shownColour(page)) === '#0B0E14', await shownColour(page));
+  const firstProcess = Number(await page.getAttribute('body', 'data-process'));
+  check('the picture comes from a running Music app', firstProcess > 0 && !hasEnded(firstProcess), String(firstProcess));
+
+  // A theme chosen in the framed page: written, posted, reloaded and redrawn, without reloading the page.
+  await page.evaluate(() => { window.notReloaded = true; });
+  await settings.locator('select[data-key="theme"]').selectOption(JSON.stringify('oled'));
+  shown = await pictureAfter(page, shown);
+  check('the picture changes to the oled background', (await shownColour(page)) === '#000000', await shownColour(page));
+  check('the page was not reloaded', await page.evaluate(() => window.notReloaded === true));
+  check('the theme is in the settings file', fs.readFileSync(settingsFile, 'utf8').includes('<string>oled</string>'));
+
+  // The restart button: the settings page's respring, through the device's killall.
+  await page.click('#restart');
+  shown = await pictureAfter(page, shown, firstProcess);
+  musicProcess = Number(await page.getAttribute('body', 'data-process'));
+  check('a restarted Music app draws the picture', musicProcess > 0 && musicProcess !== firstProcess, `${firstProcess} → ${musicProcess}`);
+  check('the Music app before the restart has ended', hasEnded(firstProcess));
+  check('the restarted app keeps the chosen theme', (await shownColour(page)) === '#000000', await shownColour(page));
+  check('the status names the drawing process', (await page.textContent('#status')).includes(String(musicProcess)));
+} catch (error) {
+  check('the browser session ran to the end', false, error.message);
+} finally {
+  if (browser) await browser.close();
+  studio.kill('SIGTERM');
+  const timer = setTimeout(() => studio.kill('SIGKILL'), 10000);
+  const { code, signal } = await exited;
+  clearTimeout(timer);
+  check('the studio stops cleanly on SIGTERM', code === 0, `code ${code}, signal ${signal}`);
+  if (musicProcess) check('the studio takes its Music app with it', hasEnded(musicProcess));
+  fs.rmSync(device, { recursive: true, force: true });
+}
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
