@@ -177,15 +177,17 @@ int gChanges = 0;
 std::optional<music::LivePicture> gPicture;
 
 // A watcher of the picture learns from this line that a new one is in place, and which process drew it.
-void paintPicture() {
-    if (!gPicture) return;
+bool paintPicture() {
+    if (!gPicture) return true;
     std::string error;
-    if (gPicture->paint(&error))
+    bool painted = gPicture->paint(&error);
+    if (painted)
         std::printf("Painted %s (process %d, picture %d): %s\n", gPicture->screen().c_str(), static_cast<int>(::getpid()),
                     gPicture->paintings(), gPicture->file().c_str());
     else
         std::fprintf(stderr, "obscuro-music: the %s screen was not drawn: %s\n", gPicture->screen().c_str(), error.c_str());
     std::fflush(stdout);
+    return painted;
 }
 
 void onSignal(int) {
@@ -261,9 +263,14 @@ int main(int argc, char** argv) {
     printRecord(report, record);
     printThemeState();
     std::fflush(stdout);
+    // A picture that cannot be drawn at start will not be drawn later either: the watcher learns
+    // it from the app's end rather than from a picture that never comes.
     if (!options->screen.empty()) {
         gPicture.emplace(options->screen, options->picture, options->scale);
-        paintPicture();
+        if (!paintPicture()) {
+            gPicture.reset();
+            return 1;
+        }
     }
     int status = options->serve ? serve() : 0;
     gPicture.reset();
