@@ -6,10 +6,62 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <mutex>
+
+// Debug builds keep the memory of the most recently destroyed objects for a while, so that a
+// release or retain of one finds its count at zero and stops the program naming the class,
+// instead of decrementing whatever the allocator put there. AddressSanitizer builds leave
+// this to the sanitizer, whose own quarantine also catches every other use of a dead object.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define OBJC_SANITIZER_QUARANTINE 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define OBJC_SANITIZER_QUARANTINE 1
+#endif
+#if !defined(NDEBUG) && !defined(OBJC_SANITIZER_QUARANTINE)
+#define OBJC_DEAD_OBJECT_CHECK 1
+#endif
 
 namespace {
 
 constexpr long kImmortalThreshold = 1L << 59;
+
+void freeInstanceMemory(id obj, std::size_t alignment) { ::operator delete(static_cast<void*>(obj), std::align_val_t(alignment)); }
+
+#ifdef OBJC_DEAD_OBJECT_CHECK
+// The last kDeadObjects destroyed objects, oldest first; their memory is freed as they leave.
+constexpr std::size_t kDeadObjects = 4096;
+
+struct DeadObjects {
+    std::mutex lock;
+    std::deque<std::pair<id, std::size_t>> objects;
+};
+
+DeadObjects& deadObjects() {
+    static auto* dead = new DeadObjects;  // immortal: objects die during static destruction too
+    return *dead;
+}
+
+// Called with the object destroyed and its count at zero.
+void retire(id obj, std::size_t alignment) {
+    std::pair<id, std::size_t> leaving{nullptr, 0};
+    {
+        DeadObjects& dead = deadObjects();
+        std::lock_guard guard(dead.lock);
+        dead.objects.emplace_back(obj, alignment);
+        if (dead.objects.size() > kDeadObjects) {
+            leaving = dead.objects.front();
+            dead.objects.pop_front();
+        }
+    }
+    if (leaving.first) freeInstanceMemory(leaving.first, leaving.second);
+}
+#else
+void retire(id obj, std::size_t alignment) { freeInstanceMemory(obj, alignment); }
+#endif
 
 // Releases the strong ("@") instance variables that classes added at run time, then runs
 // the C++ destructor of the instance's layout and frees its memory.
@@ -26,7 +78,7 @@ void destroyInstance(id obj) {
     }
     for (id value : strongIvars) objc_release(value);
     obj->~objc_object();
-    ::operator delete(static_cast<void*>(obj), std::align_val_t(alignment));
+    retire(obj, alignment);
 }
 
 }  // namespace

@@ -180,14 +180,38 @@ TEST(ReferenceCounting, StrongIvarIsReleasedWithItsOwner) {
     EXPECT_EQ(gLiveCounters, before);
 }
 
-TEST(ReferenceCountingDeathTest, OverReleaseAborts) {
+// Debug builds name the class; AddressSanitizer builds report the use of freed memory instead.
+TEST(ReferenceCountingDeathTest, ReleasingOrRetainingADeadObjectAbortsNamingTheClass) {
     EXPECT_DEATH(
         {
             id obj = msg<id>(counterClass(), sel<"new">());
             objc_release(obj);
             objc_release(obj);
         },
-        "");
+        "over-release of a TestCounter instance|heap-use-after-free");
+    EXPECT_DEATH(
+        {
+            id obj = msg<id>(counterClass(), sel<"new">());
+            msg<void>(obj, sel<"release">());
+            msg<void>(obj, sel<"release">());
+        },
+        "over-release of a TestCounter instance|heap-use-after-free");
+    EXPECT_DEATH(
+        {
+            id obj = msg<id>(counterClass(), sel<"new">());
+            objc_release(obj);
+            objc_retain(obj);
+        },
+        "retain of a deallocated TestCounter instance|heap-use-after-free");
+    // Still caught after many other objects have died since.
+    EXPECT_DEATH(
+        {
+            id obj = msg<id>(counterClass(), sel<"new">());
+            objc_release(obj);
+            for (int i = 0; i < 1000; ++i) objc_release(msg<id>(counterClass(), sel<"new">()));
+            objc_release(obj);
+        },
+        "over-release of a TestCounter instance|heap-use-after-free");
 }
 
 TEST(Invocation, ArgumentsFromDataAreTypedBySignature) {
