@@ -17,6 +17,8 @@ namespace {
 
 using nlohmann::ordered_json;
 
+constexpr int kLargestImageSide = 4096;
+
 Class classNamed(const char* name) { return objc_getClass(name); }
 
 std::string kindOf(const ordered_json& value) {
@@ -90,8 +92,10 @@ id imageFromJson(const ordered_json& spec, const std::string& where) {
             throw SceneError(where + ": unknown image key \"" + key + "\"");
         }
     }
-    if (!(size[0] > 0) || !(size[1] > 0) || size[0] * scale > 16384 || size[1] * scale > 16384)
-        throw SceneError(where + ".size: expected a size between 1 pixel and 16384 pixels a side");
+    // A scene's images stand in for artwork and glyphs; the cap keeps a scene of many of them
+    // within memory (64 MB a picture).
+    if (!(size[0] > 0) || !(size[1] > 0) || size[0] * scale > kLargestImageSide || size[1] * scale > kLargestImageSide)
+        throw SceneError(where + ".size: expected a size between 1 pixel and " + std::to_string(kLargestImageSide) + " pixels a side");
     id image = solidImage(size[0], size[1], scale, fill);
     if (resizable) image = msg<id>(image, sel<"resizableImageWithCapInsets:">(), UIEdgeInsetsZero);
     if (asTemplate) image = msg<id>(image, sel<"imageWithRenderingMode:">(), 2L);
@@ -232,7 +236,10 @@ objc::Value argumentFromJson(const ordered_json& value, std::string_view encodin
             if (!cls) throw SceneError(where + ": unknown class '" + value.get<std::string>() + "'");
             return cls;
         }
-        return reinterpret_cast<Class>(objectFromJson(value, resolve, where));
+        id cls = objectFromJson(value, resolve, where);
+        // Only a class object is a class: any other object would be read as one.
+        if (cls && !class_isMetaClass(object_getClass(cls))) throw wrong("a class name or {\"class\": …}");
+        return reinterpret_cast<Class>(cls);
     }
     case ':':
         if (value.is_null()) return objc::Value{};
@@ -258,7 +265,9 @@ objc::Value argumentFromJson(const ordered_json& value, std::string_view encodin
         return value.get<std::string>();
     case '^': {
         // The pointer arguments the app's methods take are Core Graphics colours (a layer's
-        // stroke, fill and border): given as a colour, passed as its CGColor.
+        // stroke, fill and border): given as a colour, passed as its CGColor. Pointers to
+        // anything else (out-parameters, functions) cannot be made from a scene.
+        if (encoding != "^v") throw SceneError(where + ": cannot pass a value of type " + std::string(encoding));
         if (value.is_null()) return objc::Value{};
         id colour = objectFromJson(value, resolve, where);
         if (!object_isKindOfClass(colour, classNamed("UIColor"))) throw wrong("a colour");

@@ -5,6 +5,7 @@
 
 #include <device/device.h>
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -81,6 +82,13 @@ fs::path hostPath(const std::string& devicePath, const std::string& where, devic
         throw SceneError(where + ": '" + devicePath + "' is not an absolute device path");
     auto resolved = device::resolve(devicePath, last);
     if (!resolved) throw SceneError(where + ": '" + devicePath + "' does not lie inside the device");
+    // The live notification registrations of the running processes, this one's included: a
+    // scene that changed them would cut the app off from its own settings notifications.
+    std::error_code ec;
+    fs::path registrations = fs::weakly_canonical(device::root(), ec) / "var/run/notifyd";
+    auto [end, ignored] = std::mismatch(registrations.begin(), registrations.end(), resolved->begin(), resolved->end());
+    if (end == registrations.end())
+        throw SceneError(where + ": '" + devicePath + "' is where running processes register for notifications, not a scene file");
     return *resolved;
 }
 

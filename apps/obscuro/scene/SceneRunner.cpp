@@ -34,7 +34,21 @@
 
 namespace obscuro::scene {
 
+// What outlives one scene when a process runs several: the device copy, and the app and
+// library the first scene started.
+struct SceneSeries::Stage {
+    explicit Stage(const RunOptions& runOptions) : options(runOptions) {}
+
+    RunOptions options;
+    std::optional<cli::TemporaryDevice> device;
+    bool appStarted = false;
+    std::optional<TweakProbe> probe;
+    StockTextGetters stockText;
+};
+
 namespace {
+
+using Stage = SceneSeries::Stage;
 
 using nlohmann::ordered_json;
 
@@ -52,6 +66,37 @@ constexpr FlagName kFlags[] = {{"enabled", false},           {"enableDarkKeyboar
 constexpr const char* kColourNames[] = {"bgColor", "darkerBgColor", "mainTextColor", "barColor", "tintColor", "textDrawingColor"};
 
 CFStringRef settingsChangedName() { return CFSTR("com.tarnwick.obscurosettings/settingschanged"); }
+
+// The ownership family of a selector, by the platform's naming rule: the family's word at the
+// start (after any underscores), followed by the end, a colon or a capital letter.
+bool inFamily(std::string_view selector, std::string_view family) {
+    while (selector.starts_with('_')) selector.remove_prefix(1);
+    if (!selector.starts_with(family)) return false;
+    if (selector.size() == family.size()) return true;
+    char next = selector[family.size()];
+    return next == ':' || (next >= 'A' && next <= 'Z');
+}
+
+// A result the scene owns: the caller of these families receives a reference of its own.
+bool returnsOwned(std::string_view selector) {
+    return inFamily(selector, "new") || inFamily(selector, "alloc") || inFamily(selector, "copy") || inFamily(selector, "mutableCopy");
+}
+
+// The scene's objects are owned by the runner; a scene that retained, released or destroyed one
+// itself would leave it freed under the runner's references or never freed.
+bool managesMemory(std::string_view selector) {
+    return selector == "retain" || selector == "release" || selector == "autorelease" || selector == "dealloc";
+}
+
+// The keyword of the argument at `index` ("setStrokeColor:" → "setStrokeColor").
+std::string_view keywordOf(std::string_view selector, int index) {
+    for (int i = 0; i < index; ++i) {
+        auto colon = selector.find(':');
+        if (colon == std::string_view::npos) return {};
+        selector.remove_prefix(colon + 1);
+    }
+    return selector.substr(0, selector.find(':'));
+}
 
 bool inherits(Class cls, Class ancestor) {
     for (Class c = cls; c; c = class_getSuperclass(c))
@@ -91,31 +136,88 @@ bool gSettingsChangeArrived = false;
 
 void noteSettingsChange(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) { gSettingsChangeArrived = true; }
 
+// Removes everything the last scene may have changed in the device copy and copies the source
+// device in again. The live notification registrations stay, with this process's own.
+void restoreDevice(const std::filesystem::path& source, const std::filesystem::path& root) {
+    namespace fs = std::filesystem;
+    const fs::path kept[] = {"var", fs::path("var") / "run", fs::path("var") / "run" / "notifyd"};
+    std::vector<fs::path> doomed;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        fs::path relative = it->path().lexically_relative(root);
+        if (relative == kept[2]) {
+            it.disable_recursion_pending();
+        } else if (relative != kept[0] && relative != kept[1]) {
+            doomed.push_back(it->path());
+            it.disable_recursion_pending();
+        }
+    }
+    for (const fs::path& path : doomed) fs::remove_all(path);
+    cli::copyDevice(source, root);
+}
+
+// Hides class names for the length of one scene.
+class HiddenClasses {
+public:
+    HiddenClasses() = default;
+    ~HiddenClasses() {
+        for (const std::string& name : names_) objc_unhideClass(name.c_str());
+    }
+    HiddenClasses(const HiddenClasses&) = delete;
+    HiddenClasses& operator=(const HiddenClasses&) = delete;
+
+    void hide(const std::string& name) {
+        objc_hideClass(name.c_str());
+        names_.push_back(name);
+    }
+
+private:
+    std::vector<std::string> names_;
+};
+
 class Runner {
 public:
-    Runner(const ordered_json& scene, const RunOptions& options) : scene_(scene), options_(options) {}
+    Runner(const ordered_json& scene, Stage& stage) : scene_(scene), options_(stage.options), stage_(stage) {}
 
     ordered_json run() {
         checkTopLevel();
+        bool first = !stage_.appStarted;
         try {
-            device_.emplace(options_.device);
-        } catch (const std::runtime_error& failure) {
+            if (!stage_.device) stage_.device.emplace(options_.device);
+            else restoreDevice(options_.device, stage_.device->root());
+        } catch (const std::exception& failure) {
             throw RunFailure(failure.what());
         }
-        device::setRoot(device_->root());
+        device::setRoot(stage_.device->root());
         if (auto it = scene_.find("device"); it != scene_.end() && !it->is_null()) applyDeviceSection(*it, "device");
 
         LogCapture log;
         objc::AutoreleasePool pool;
-        music::startMusicApp();
-        prepareClasses();
-        stockText_ = StockTextGetters::capture();
-        if (shouldLoad()) {
-            platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName);
-            probe_ = TweakProbe::find();
+        if (first) {
+            music::startMusicApp();
+            prepareClasses();
+            stage_.stockText = StockTextGetters::capture();
+            if (shouldLoad()) {
+                platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName);
+                stage_.probe = TweakProbe::find();
+            }
+            stage_.appStarted = true;
+        } else {
+            shouldLoad();
+            prepareClasses();
         }
+        probe_ = stage_.probe;
+        stockText_ = stage_.stockText;
         CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), this, noteSettingsChange, settingsChangedName(),
                                         nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+        struct ObserverRegistration {
+            Runner* runner;
+            ~ObserverRegistration() {
+                CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), runner);
+                if (runner->probe_) runner->probe_->setExplaining(false);
+            }
+        } registration{this};
+        // A later scene's settings reach the loaded library as a change the settings pages announce.
+        if (!first && probe_) announceSettingsChange("device");
         if (options_.explain && probe_) probe_->setExplaining(true);
 
         createObjects();
@@ -138,8 +240,6 @@ public:
         out["appearance"] = appearanceJson(sceneIdOf());
         out["log"] = log.lines();
         if (options_.explain) out["explain"] = std::move(explain_);
-        if (probe_) probe_->setExplaining(false);
-        CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
         return out;
     }
 
@@ -173,8 +273,8 @@ private:
             }
         }
         for (const std::string& name : absent) {
-            objc_hideClass(name.c_str());
-            if (auto mangled = objc::swiftMangledClassName(name)) objc_hideClass(mangled->c_str());
+            hidden_.hide(name);
+            if (auto mangled = objc::swiftMangledClassName(name)) hidden_.hide(*mangled);
         }
         for (const std::string& name : music::registerMusicClasses(absent))
             std::fprintf(stderr, "obscuro scene: note: %s is absent too: its superclass is absent\n", name.c_str());
@@ -243,6 +343,7 @@ private:
             if (returned != "@") throw SceneError(where + ": key path " + reference + ": " + getter + " does not return an object");
             object = std::get<id>(value);
             if (!object) throw SceneError(where + ": key path " + reference + ": " + getter + " gave nil");
+            if (returnsOwned(getter)) objc_autorelease(object);
             if (end == std::string::npos) return object;
             start = end + 1;
         }
@@ -268,6 +369,8 @@ private:
     // method's return type is stored in *returned.
     objc::Value send(id receiver, const std::string& selectorName, const ordered_json& args, const std::string& where, std::string* returned) {
         if (selectorName.empty()) throw SceneError(where + ": the selector is empty");
+        if (managesMemory(selectorName))
+            throw SceneError(where + ": " + selectorName + " is not sent by scenes: the runner owns the scene's objects");
         SEL selector = sel_registerName(selectorName.c_str());
         Method method = class_getInstanceMethod(object_getClass(receiver), selector);
         if (!method) throw SceneError(where + ": " + describeReceiver(receiver) + " does not respond to " + selectorName);
@@ -277,9 +380,16 @@ private:
         if (count < 0 || args.size() != static_cast<std::size_t>(count))
             throw SceneError(where + ": " + selectorName + " takes " + std::to_string(count) + " argument(s), not " + std::to_string(args.size()));
         std::vector<objc::Value> values;
-        for (int i = 0; i < count; ++i)
-            values.push_back(argumentFromJson(args[static_cast<std::size_t>(i)], objc::signatureArgumentType(types, i), resolver(),
-                                              where + ": argument " + std::to_string(i + 1)));
+        for (int i = 0; i < count; ++i) {
+            std::string type = objc::signatureArgumentType(types, i);
+            std::string at = where + ": argument " + std::to_string(i + 1);
+            // An untyped pointer is passed as a Core Graphics colour, so only where the keyword
+            // says a colour goes: anything else would read the colour as some other structure.
+            std::string_view keyword = keywordOf(selectorName, i);
+            if (type == "^v" && keyword.find("Color") == std::string_view::npos && keyword.find("color") == std::string_view::npos)
+                throw SceneError(at + ": cannot pass a pointer to " + std::string(keyword) + ":");
+            values.push_back(argumentFromJson(args[static_cast<std::size_t>(i)], type, resolver(), at));
+        }
         if (returned) *returned = objc::signatureArgumentType(types, -1);
         try {
             return objc::invoke(receiver, selector, values);
@@ -353,6 +463,8 @@ private:
                     throw SceneError(at + ": init: expected {\"send\": \"init…\", \"args\": [...]}");
                 for (const auto& [key, value] : it->items())
                     if (key != "send" && key != "args") throw SceneError(at + ": init: unknown key \"" + key + "\"");
+                if (!inFamily((*it)["send"].get_ref<const std::string&>(), "init"))
+                    throw SceneError(at + ": init: " + (*it)["send"].get<std::string>() + " is not an initialiser (init…)");
                 std::string returned;
                 made = send(allocated, (*it)["send"].get<std::string>(), it->value("args", ordered_json::array()), at + ": init", &returned);
                 if (returned != "@") throw SceneError(at + ": init: " + (*it)["send"].get<std::string>() + " does not return an object");
@@ -467,10 +579,7 @@ private:
         if (returned == "v") return;
         results.push_back({{"step", index}, {"value", resultJson(value, sel_registerName(selectorName.c_str()), sceneIdOf())}});
         // A result of the new, alloc and copy families is owned by the caller: the scene.
-        std::string_view family = selectorName;
-        if (std::holds_alternative<id>(value) &&
-            (family.starts_with("new") || family.starts_with("alloc") || family.starts_with("copy") || family.starts_with("mutableCopy")))
-            objc_autorelease(std::get<id>(value));
+        if (std::holds_alternative<id>(value) && returnsOwned(selectorName)) objc_autorelease(std::get<id>(value));
     }
 
     void layoutStep(const ordered_json& step, const std::string& where) {
@@ -491,12 +600,16 @@ private:
         allowKeys(step, {"reload"}, where);
         const ordered_json& section = step["reload"];
         if (!section.is_null() && !(section.is_boolean() && section.get<bool>())) applyDeviceSection(section, where + " (reload)");
+        announceSettingsChange(where + " (reload)");
+    }
+
+    void announceSettingsChange(const std::string& where) {
         gSettingsChangeArrived = false;
         CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), settingsChangedName(), nullptr, nullptr, true);
         auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kReloadWaitSeconds);
         while (!gSettingsChangeArrived) {
             double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
-            if (left <= 0) throw RunFailure(where + " (reload): the settings-changed notification did not arrive within 2 seconds");
+            if (left <= 0) throw RunFailure(where + ": the settings-changed notification did not arrive within 2 seconds");
             platform::RunLoop::main().runFor(left, true);
         }
     }
@@ -557,7 +670,8 @@ private:
 
     const ordered_json& scene_;
     const RunOptions& options_;
-    std::optional<cli::TemporaryDevice> device_;  // declared first: removed after everything else
+    Stage& stage_;
+    HiddenClasses hidden_;
     std::optional<TweakProbe> probe_;
     StockTextGetters stockText_;
     std::vector<SceneObject> objects_;
@@ -571,8 +685,14 @@ private:
 }  // namespace
 
 ordered_json runScene(const ordered_json& scene, const RunOptions& options) {
-    Runner runner(scene, options);
-    return runner.run();
+    Stage stage(options);
+    return Runner(scene, stage).run();
 }
+
+SceneSeries::SceneSeries(const RunOptions& options) : stage_(std::make_unique<Stage>(options)) {}
+
+SceneSeries::~SceneSeries() = default;
+
+ordered_json SceneSeries::run(const ordered_json& scene) { return Runner(scene, *stage_).run(); }
 
 }  // namespace obscuro::scene

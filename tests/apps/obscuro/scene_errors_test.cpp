@@ -41,6 +41,27 @@ TEST(SceneFaults, NameTheStepAndPrintNothing) {
                      {"step 1", "used twice"});
 }
 
+// Messages that would free a scene object under the runner, or hand a method memory of the wrong
+// kind, are refused before they are sent.
+TEST(SceneFaults, UnsafeMessagesAreRefused) {
+    json first = {{"send", "backgroundColor"}, {"to", "v"}};
+    for (const char* selector : {"release", "autorelease", "dealloc", "retain"})
+        expectSceneFault(runScene(sceneWithSteps({first, {{"send", selector}, {"to", "v"}}})), {"step 1", selector});
+    expectSceneFault(runScene({{"objects", {{{"id", "v"}, {"class", "UIView"}, {"init", {{"send", "autorelease"}}}}}}}),
+                     {"'v'", "not an initialiser"});
+    json colour = {{"color", "#FFFFFF"}};
+    expectSceneFault(runScene(sceneWithSteps({first, {{"send", "getRed:green:blue:alpha:"}, {"to", "label.textColor"},
+                                                      {"args", {colour, colour, colour, colour}}}})),
+                     {"step 1", "^d"});
+    expectSceneFault(runScene({{"objects", {{{"id", "i"}, {"class", "UIImage"}, {"init", {{"send", "initWithCGImage:"}, {"args", {colour}}}}}}}}),
+                     {"'i'", "initWithCGImage:"});
+    expectSceneFault(runScene(sceneWithSteps({first, {{"send", "isKindOfClass:"}, {"to", "v"}, {"args", {{{"ref", "label"}}}}}})),
+                     {"step 1", "class name"});
+    expectSceneFault(runScene({{"device", {{"files", {{"/var/run/notifyd/1.names", ""}}}}}}), {"notifyd"});
+    expectSceneFault(runScene(sceneWithSteps({{{"send", "setBackgroundColor:"}, {"to", "v"}, {"args", {{{"image", {{"size", {5000, 1}}}}}}}}})),
+                     {"step 0", "4096"});
+}
+
 TEST(SceneFaults, NameTheObjectOrSection) {
     expectSceneFault(runScene({{"objects", {{{"id", "w"}, {"class", "NoSuchView"}}}}}), {"'w'", "NoSuchView"});
     expectSceneFault(runScene({{"objects", {{{"id", "k"}, {"class", "UIKBRenderConfig"}, {"frame", {0, 0, 1, 1}}}}}}),
