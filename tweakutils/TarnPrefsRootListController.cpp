@@ -10,6 +10,8 @@
 #include <device/device.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -32,7 +34,8 @@ id readPreferenceValue(PSSpecifier* specifier) {
     return msg<id>(specifier, sel<"propertyForKey:">(), static_cast<id>(NSSTR("default")));
 }
 
-// Writes one key into the whole file; false when the specifier names no usable file or key.
+// Writes one key into the whole file; false when the specifier names no usable file or key, or
+// when the write failed (the file then holds what it held before, and the log says why).
 bool writePreferenceValue(id value, PSSpecifier* specifier) {
     std::string path = tarnprefs::settingsFilePath(msg<id>(specifier, sel<"propertyForKey:">(), static_cast<id>(NSSTR("defaults"))));
     NSString* key = stringProperty(specifier, NSSTR("key"));
@@ -42,8 +45,10 @@ bool writePreferenceValue(id value, PSSpecifier* specifier) {
         msg<id>(msg<id>(NSMutableDictionary::class_(), sel<"alloc">()), sel<"initWithContentsOfFile:">(), objc::str(path)));
     if (!settings) settings = objc::adopt(msg<id>(msg<id>(NSMutableDictionary::class_(), sel<"alloc">()), sel<"init">()));
     msg<void>(settings.get(), sel<"setObject:forKey:">(), value, static_cast<id>(key));
-    msg<BOOL>(settings.get(), sel<"writeToFile:atomically:">(), objc::str(path), YES);
-    return true;
+    errno = 0;
+    if (msg<BOOL>(settings.get(), sel<"writeToFile:atomically:">(), objc::str(path), YES)) return true;
+    NSLog("[TarnPrefs] Could not write %s: %s", path.c_str(), errno ? std::strerror(errno) : "the value is not a property list");
+    return false;
 }
 
 void setPreferenceValue(Self* self, id value, PSSpecifier* specifier) {

@@ -5,8 +5,10 @@
 
 #include <CoreGraphics/CGImagePNG.h>
 #include <Foundation/NSDictionary.h>
+#include <Foundation/NSString.h>
 #include <Foundation/NSNumber.h>
 #include <UIKit/UIImage.h>
+#include <device/device.h>
 #include <UIColor+TarnwickAnalysis.h>
 #include <objc/Strong.h>
 #include <objc/message.h>
@@ -15,6 +17,9 @@
 #include <plist/plist.h>
 
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,7 +72,8 @@ std::optional<std::vector<Swatch>> swatchesOf(const std::string& png) {
 
 // Adds (or replaces) `name` in the theme file and renames a complete new file over the old one,
 // so a reader sees either the old themes or all of the new ones.
-void writeTheme(const fs::path& themeFile, const std::string& name, const nlohmann::ordered_json& colours) {
+void writeTheme(const fs::path& root, const std::string& name, const nlohmann::ordered_json& colours) {
+    const fs::path themeFile = root / kThemeFile;
     using PlistPtr = std::unique_ptr<void, decltype(&plist_free)>;
     PlistPtr themes(nullptr, plist_free);
     if (auto bytes = readFile(themeFile); bytes && !bytes->empty()) {
@@ -90,18 +96,16 @@ void writeTheme(const fs::path& themeFile, const std::string& name, const nlohma
     std::string text(xml, length);
     plist_to_xml_free(xml);
 
+    // The device's own atomic write: a temporary file beside the old one, flushed, renamed over
+    // it and the folder flushed; on any failure the old file stays as it was.
     fs::create_directories(themeFile.parent_path());
-    fs::path scratch = themeFile;
-    scratch += ".new-" + std::to_string(::getpid());
-    {
-        std::ofstream out(scratch, std::ios::binary | std::ios::trunc);
-        if (!(out << text) || !out.flush()) {
-            std::error_code ignored;
-            fs::remove(scratch, ignored);
-            throw std::runtime_error("cannot write " + scratch.string());
-        }
-    }
-    fs::rename(scratch, themeFile);
+    device::setRoot(root);
+    id data = msg<id>(objc_getClass("NSData"), sel<"dataWithBytes:length:">(), static_cast<const void*>(text.data()),
+                      static_cast<unsigned long>(text.size()));
+    errno = 0;
+    if (!msg<BOOL>(data, sel<"writeToFile:atomically:">(), objc::str(std::string("/") + kThemeFile), YES))
+        throw std::runtime_error("cannot write " + themeFile.string() + (errno ? std::string(": ") + std::strerror(errno) : "") +
+                                 "; the themes there are as they were");
 }
 
 }  // namespace
@@ -144,7 +148,7 @@ int themeCommand(std::span<char* const> arguments) {
         if (root.empty()) root = defaultDeviceRoot();
         fs::path themeFile = root / kThemeFile;
         try {
-            writeTheme(themeFile, name, colours);
+            writeTheme(root, name, colours);
         } catch (const std::exception& failure) {
             std::fprintf(stderr, "obscuro theme: %s\n", failure.what());
             return 1;

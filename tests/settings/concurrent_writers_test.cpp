@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <random>
+#include <thread>
+
 #include <signal.h>
 
 namespace settings_test {
@@ -50,24 +55,35 @@ TEST_F(ConcurrentWriters, TwoProcessesWritingDifferentKeysLoseNothing) {
     }
 }
 
+// Each writer is killed a random few microseconds after a key it reported, so that the kills
+// land at every point of the next write: reading the file, writing the temporary, renaming.
 TEST_F(ConcurrentWriters, AWriterKilledMidWriteLeavesAWholeFileWithEveryFinishedKey) {
-    std::mt19937 random(7);
+    std::mt19937 random(7);  // fixed: a failure names the round that caused it
+    std::uniform_int_distribution<int> delayMicroseconds(0, 3000);
     std::vector<std::string> finished;
-    for (int round = 0; round < 10; ++round) {
+    for (int round = 0; round < 30; ++round) {
         std::string prefix = "round" + std::to_string(round) + "_";
         ChildProcess writer(OBSCURO_SETTINGS_WRITER, {root_.string(), round % 2 ? "Root" : "custom_colors", prefix, "0"});
-        int lines = 2 + static_cast<int>(random() % 12);
+        int lines = 1 + static_cast<int>(random() % 6);
         for (int i = 0; i < lines; ++i) {
             auto line = writer.readLine(std::chrono::seconds(20));
             ASSERT_TRUE(line) << "the writer stopped early";
             finished.push_back(prefix + *line);
         }
+        std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
         writer.kill(SIGKILL);
         writer.finish();
         NSDictionary* stored = settings();
         ASSERT_NE(stored, nullptr) << "round " << round << ": the file is not a whole property list";
-        for (const auto& key : finished) EXPECT_NE(stored->objectForKey(objc::str(key)), nullptr) << key;
+        for (const auto& key : finished) EXPECT_NE(stored->objectForKey(objc::str(key)), nullptr) << "round " << round << ": " << key;
     }
+    // A temporary left beside the file is a writer killed between making it and renaming it:
+    // the kills did land inside writes, not only between them.
+    int midWrite = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(root_ / "var/mobile/Library/Preferences"))
+        midWrite += entry.path().filename().string().starts_with(".");
+    std::fprintf(stderr, "killed mid-write: %d of 30\n", midWrite);
+    EXPECT_GE(midWrite, 3);
 }
 
 }  // namespace

@@ -83,4 +83,23 @@ TEST(ThemeFromImageCommand, WriteAddsTheThemeAndKeepsEveryOtherOne) {
     fs::remove_all(dir);
 }
 
+// The write goes through the device's atomic write (its failing steps are tested with the
+// settings writes); here, a theme file that cannot be replaced is reported and left alone.
+TEST(ThemeFromImageCommand, AWriteThatFailsIsReportedAndLeavesNothingBehind) {
+    fs::path dir = fs::temp_directory_path() / ("theme_fail_test_" + std::to_string(::getpid()));
+    fs::path themeFile = dir / "Library/MobileSubstrate/DynamicLibraries/com.tarnwick.obscuro.bundle/themes.plist";
+    fs::create_directories(themeFile / "in-the-way");  // a folder where the file should be
+    render::Picture art{8, 8, std::vector<uint8_t>(8 * 8 * 4, 255)};
+    render::writePNG(art, dir / "cover.png");
+
+    std::string out = run("theme from-image " + (dir / "cover.png").string() + " --name sunny --write --root " + dir.string());
+    EXPECT_NE(out.find("status 1"), std::string::npos) << out;
+    EXPECT_EQ(out.find("\"sunny\""), std::string::npos) << "nothing is printed as written";
+    EXPECT_TRUE(fs::is_directory(themeFile / "in-the-way"));
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(themeFile.parent_path())) left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"themes.plist"}) << "no temporary is left behind";
+    fs::remove_all(dir);
+}
+
 }  // namespace

@@ -1,22 +1,20 @@
 // Settings writes under failing system calls: every step of the atomic write made to fail, and writers killed midway.
 #include <Foundation/Foundation.h>
+#include <Preferences/PSListController.h>
+#include <Preferences/PSSpecifier.h>
 
 #include <gtest/gtest.h>
 
 #include "temporary_device.h"
+#include "write_fault_injection.h"
 
-#include <dlfcn.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdarg>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,132 +24,6 @@
 
 extern char** environ;
 
-// --- The system calls of a write, as this program sees them ------------------------------------
-//
-// An executable's definitions come before the C library's for every library it loads, so these
-// stand in for the calls libplatform makes. Each forwards to the next definition (the C
-// library's, or a sanitizer's) unless a fault is armed for that step and that descriptor.
-
-namespace {
-
-enum class Fault {
-    none,
-    createTemporary,  // mkostemp fails
-    setMode,          // fchmod of the temporary fails
-    write,            // the first write fails
-    diskFullMidway,   // half the bytes are written, then the disk is full
-    interrupted,      // the first write is interrupted by a signal (survivable)
-    shortWrites,      // every write takes at most 7 bytes (survivable)
-    flush,            // fsync of the temporary fails
-    close,            // closing the temporary reports a deferred write error
-    rename,           // the rename over the target fails
-    openFolder,       // the folder cannot be opened to flush the rename
-    flushFolder,      // fsync of the folder fails
-    folderFlushUnsupported,  // the file system cannot flush folders (survivable)
-};
-
-std::atomic<Fault> gFault{Fault::none};
-std::atomic<int> gFaultError{EIO};
-std::atomic<int> gInjected{0};
-std::atomic<int> gTemporaryFd{-1};  // the temporary file of the write under way
-std::atomic<int> gFolderFd{-1};     // the folder it opens to flush the rename
-std::atomic<bool> gWroteHalf{false};
-
-template <class Function>
-Function next(const char* name) {
-    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
-}
-
-bool armed(Fault fault) {
-    if (gFault.load() != fault) return false;
-    ++gInjected;
-    return true;
-}
-
-int failWith(int error) {
-    errno = error;
-    return -1;
-}
-
-int tracked(int fd) {
-    gTemporaryFd = fd;
-    return fd;
-}
-
-}  // namespace
-
-extern "C" int mkostemp(char* pattern, int flags) {
-    static auto real = next<int (*)(char*, int)>("mkostemp");
-    if (armed(Fault::createTemporary)) return failWith(gFaultError);
-    return tracked(real(pattern, flags));
-}
-
-extern "C" int mkstemp(char* pattern) {
-    static auto real = next<int (*)(char*)>("mkstemp");
-    if (armed(Fault::createTemporary)) return failWith(gFaultError);
-    return tracked(real(pattern));
-}
-
-extern "C" int fchmod(int fd, mode_t mode) {
-    static auto real = next<int (*)(int, mode_t)>("fchmod");
-    if (fd == gTemporaryFd && armed(Fault::setMode)) return failWith(gFaultError);
-    return real(fd, mode);
-}
-
-extern "C" ssize_t write(int fd, const void* bytes, size_t count) {
-    static auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
-    if (fd == gTemporaryFd && count > 0) {
-        if (armed(Fault::write)) return failWith(gFaultError);
-        if (armed(Fault::interrupted) && !gWroteHalf.exchange(true)) return failWith(EINTR);
-        if (armed(Fault::shortWrites)) return real(fd, bytes, std::min<size_t>(count, 7));
-        if (armed(Fault::diskFullMidway)) {
-            if (gWroteHalf.exchange(true)) return failWith(ENOSPC);
-            return real(fd, bytes, std::max<size_t>(count / 2, 1));
-        }
-    }
-    return real(fd, bytes, count);
-}
-
-extern "C" int fsync(int fd) {
-    static auto real = next<int (*)(int)>("fsync");
-    if (fd == gTemporaryFd && armed(Fault::flush)) return failWith(gFaultError);
-    if (fd == gFolderFd && armed(Fault::flushFolder)) return failWith(gFaultError);
-    if (fd == gFolderFd && armed(Fault::folderFlushUnsupported)) return failWith(EINVAL);
-    return real(fd);
-}
-
-extern "C" int close(int fd) {
-    static auto real = next<int (*)(int)>("close");
-    bool temporary = fd == gTemporaryFd;
-    if (temporary) gTemporaryFd = -1;
-    if (fd == gFolderFd) gFolderFd = -1;
-    int result = real(fd);
-    if (temporary && result == 0 && armed(Fault::close)) return failWith(gFaultError);
-    return result;
-}
-
-extern "C" int rename(const char* from, const char* to) {
-    static auto real = next<int (*)(const char*, const char*)>("rename");
-    if (armed(Fault::rename)) return failWith(gFaultError);
-    return real(from, to);
-}
-
-extern "C" int open(const char* path, int flags, ...) {
-    static auto real = next<int (*)(const char*, int, ...)>("open");
-    mode_t mode = 0;
-    if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE) {
-        va_list arguments;
-        va_start(arguments, flags);
-        mode = static_cast<mode_t>(va_arg(arguments, int));
-        va_end(arguments);
-    }
-    bool folder = (flags & O_DIRECTORY) != 0;
-    if (folder && gFault.load() != Fault::none && armed(Fault::openFolder)) return failWith(gFaultError);
-    int fd = real(path, flags, mode);
-    if (folder && gFault.load() != Fault::none) gFolderFd = fd;
-    return fd;
-}
-
 // --- A writer that runs until it is killed ------------------------------------------------------
 //
 // Started as a copy of this program with OBSCURO_WRITE_FAULTS_WRITER set to a device root; it
@@ -159,6 +31,8 @@ extern "C" int open(const char* path, int flags, ...) {
 // length the generation decides, and never returns.
 
 namespace {
+
+using write_faults::Fault;
 
 constexpr const char* kSettingsPath = "/var/mobile/Library/Preferences/com.tarnwick.obscurosettings.plist";
 constexpr const char* kWriterVariable = "OBSCURO_WRITE_FAULTS_WRITER";
@@ -202,7 +76,9 @@ std::vector<std::string> strayFiles(const std::filesystem::path& folder, const s
 
 // --- Each step failing, through each public writer ----------------------------------------------
 
-enum class Writer { dictionary, data, fileManager };
+// The framework's list controller stores one key into the file and says nothing of failures
+// (its setter returns nothing): only the file tells how it went.
+enum class Writer { dictionary, data, fileManager, listController };
 
 struct FaultCase {
     Fault fault;
@@ -237,14 +113,11 @@ protected:
         folder_ = device_.host("/var/mobile/Library/Preferences");
         std::filesystem::create_directories(folder_);
     }
-    void TearDown() override { disarm(); }
+    void TearDown() override { write_faults::disarm(); }
 
     // Writes `dictionary` as the settings file through `writer`, with `fault` armed.
     static bool write(NSDictionary* dictionary, Writer writer, const FaultCase& fault = kNoFault) {
-        gFaultError = fault.error;
-        gWroteHalf = false;
-        gInjected = 0;
-        gFault = fault.fault;
+        write_faults::arm(fault.fault, fault.error);
         bool written = false;
         switch (writer) {
         case Writer::dictionary:
@@ -258,15 +131,28 @@ protected:
                                 sel<"createFileAtPath:contents:attributes:">(), objc::str(kSettingsPath), serialised(dictionary),
                                 static_cast<id>(nil));
             break;
+        case Writer::listController: {
+            id generation = dictionary->objectForKey(NSSTR("generation"));
+            setThroughListController(generation);
+            write_faults::disarm();
+            return generationOnDisk() == msg<long long>(generation, sel<"longLongValue">());
         }
-        disarm();
+        }
+        write_faults::disarm();
         return written;
     }
 
-    static void disarm() {
-        gFault = Fault::none;
-        gTemporaryFd = -1;
-        gFolderFd = -1;
+    // The stock setter of a list controller, for the key "generation" of the settings domain.
+    static void setThroughListController(id value) {
+        auto controller = objc::adopt(msg<id>(msg<id>(PSListController::class_(), sel<"alloc">()), sel<"init">()));
+        auto* specifier = msg<PSSpecifier*>(PSSpecifier::class_(), sel<"preferenceSpecifierNamed:target:set:get:detail:cell:edit:">(),
+                                            static_cast<NSString*>(NSSTR("Generation")), controller.get(),
+                                            sel<"setPreferenceValue:specifier:">(), sel<"readPreferenceValue:">(),
+                                            static_cast<Class>(nullptr), static_cast<long>(PSEditTextCell), static_cast<Class>(nullptr));
+        msg<void>(specifier, sel<"setProperty:forKey:">(), static_cast<id>(NSSTR("generation")), static_cast<id>(NSSTR("key")));
+        msg<void>(specifier, sel<"setProperty:forKey:">(), static_cast<id>(NSSTR("com.tarnwick.obscurosettings")),
+                  static_cast<id>(NSSTR("defaults")));
+        msg<void>(controller.get(), sel<"setPreferenceValue:specifier:">(), value, static_cast<id>(specifier));
     }
 
     static id serialised(NSDictionary* dictionary) {
@@ -290,15 +176,17 @@ protected:
 TEST_P(WriteFaults, FailureIsReportedAndTheFileStaysWhole) {
     const FaultCase& fault = GetParam();
     std::filesystem::path file = device_.host(kSettingsPath);
-    for (Writer writer : {Writer::dictionary, Writer::data, Writer::fileManager}) {
+    for (Writer writer : {Writer::dictionary, Writer::data, Writer::fileManager, Writer::listController}) {
         SCOPED_TRACE("writer " + std::to_string(static_cast<int>(writer)));
 
         // Over an existing file.
         ASSERT_TRUE(write(settingsOfGeneration(2), writer));
         std::string before = contents(file);
         bool written = write(settingsOfGeneration(3), writer, fault);
-        EXPECT_GT(gInjected.load(), 0) << "the write never reached the step this fault stands for";
-        EXPECT_EQ(written, fault.outcome == FaultCase::succeeds);
+        EXPECT_GT(write_faults::injected(), 0) << "the write never reached the step this fault stands for";
+        if (writer != Writer::listController) {
+            EXPECT_EQ(written, fault.outcome == FaultCase::succeeds);
+        }
         EXPECT_EQ(generationOnDisk(), fault.outcome == FaultCase::keepsOld ? 2 : 3);
         if (fault.outcome == FaultCase::keepsOld) {
             EXPECT_EQ(contents(file), before);
