@@ -1,4 +1,6 @@
 // Latency from a Darwin notification post to the observer's callback in another process.
+#include "MedianReport.h"
+
 #include <CoreFoundation/CoreFoundation.h>
 #include <device/device.h>
 
@@ -11,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -82,4 +85,12 @@ BENCHMARK(PostToCallbackInAnotherProcess)->UseManualTime()->Unit(benchmark::kMic
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    bench::MedianReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    std::printf("\nFigures (medians of single timings):\n");
+    report.figure("notification post -> callback in another process", report.counter("PostToCallbackInAnotherProcess", "median_ms"), "ms", 5);
+    benchmark::Shutdown();
+    return 0;
+}

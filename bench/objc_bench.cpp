@@ -1,7 +1,11 @@
 // A cached message send against a C++ virtual call doing the same work on the same kind of object.
+#include "MedianReport.h"
+
 #include <objc/NSObject.h>
 
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -66,4 +70,14 @@ BENCHMARK(CachedMessageSend);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    bench::MedianReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    std::printf("\nFigures (medians):\n");
+    report.quote("C++ virtual call", "VirtualCall/0", "ns");
+    report.quote("cached message send", "CachedMessageSend", "ns");
+    report.ratio("  cached message send over the virtual call", "CachedMessageSend", "VirtualCall/0", 2);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,4 +1,6 @@
 // A setting changed → the running Music app's ThemeState updated: a colour written through the settings page's controller, timed until obscuro-music shows it.
+#include "MedianReport.h"
+
 #include <settings/SettingsSession.h>
 
 #include <benchmark/benchmark.h>
@@ -16,6 +18,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -47,7 +51,6 @@ public:
         std::string rootText = root_.string();
         std::string program = OBSCURO_MUSIC;
         char* argv[] = {program.data(), const_cast<char*>("--root"), rootText.data(), const_cast<char*>("--serve"), nullptr};
-        extern char** environ;
         if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) != 0) throw std::runtime_error("cannot start obscuro-music");
         posix_spawn_file_actions_destroy(&actions);
         ::close(pipeFds[1]);
@@ -121,4 +124,12 @@ BENCHMARK(SettingChangedToThemeStateUpdated)->UseManualTime()->Iterations(40)->U
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    bench::MedianReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    std::printf("\nFigures (medians of single timings):\n");
+    report.figure("setting changed -> running Music app's ThemeState updated", report.counter("SettingChangedToThemeStateUpdated", "median_ms"), "ms", 100);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,15 +1,19 @@
 // The tweak's hot paths: the background decision per call, and a settings load with the shipped theme file.
 #include "BackgroundHooks.h"
 #include "HookTable.h"
+#include "MedianReport.h"
 #include "Preferences.h"
+#include "PrivateDevice.h"
 #include "ThemeState.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UIKit.h>
-#include <device/device.h>
+#include <music/MusicClasses.h>
 #include <objc/Strong.h>
 
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -19,12 +23,17 @@ id makeView(const char* className) {
     return msg<id>(msg<id>(objc_getClass(className), sel<"alloc">()), sel<"initWithFrame:">(), CGRectMake(0, 0, 100, 40));
 }
 
-// The app as the tweak sees it after load: hooks installed, the default theme read.
+// The Music app as the tweak sees it after load: the app's classes, the hooks installed, the
+// product on with the default theme (a settings file that only turns it on), no ColorFlow.
 struct LoadedTweak {
+    bench::PrivateDevice device{"<key>enabled</key><true/>"};
+
     LoadedTweak() {
-        device::setRoot(OBSCURO_DEVICE_ROOT);
+        objc::AutoreleasePool pool;
+        music::registerMusicClasses();
         obscuro::loadPreferences(nullptr, nullptr, nullptr, nullptr, nullptr);
         obscuro::installHookTable();
+        obscuro::colorFlowMusicEnabled = false;
         white = objc::retain(msg<id>(objc_getClass("UIColor"), sel<"whiteColor">()));
         plainView = objc::adopt(makeView("UIView"));
         label = objc::adopt(makeView("UILabel"));
@@ -33,8 +42,8 @@ struct LoadedTweak {
 };
 
 LoadedTweak& tweak() {
-    static LoadedTweak loaded;
-    return loaded;
+    static LoadedTweak* loaded = new LoadedTweak;
+    return *loaded;
 }
 
 // The stock setBackgroundColor: the hook replaced, called directly.
@@ -48,7 +57,10 @@ BENCHMARK(BM_StockSetBackgroundColor);
 // The replaced setBackgroundColor: on a plain view given white: the whole procedure to its last step.
 void BM_ReplacedSetBackgroundColorPlainView(benchmark::State& state) {
     auto& t = tweak();
-    for (auto _ : state) msg<void>(t.plainView.get(), sel<"setBackgroundColor:">(), t.white.get());
+    for (auto _ : state) {
+        objc::AutoreleasePool pool;  // step 16 autoreleases the colour's hex string
+        msg<void>(t.plainView.get(), sel<"setBackgroundColor:">(), t.white.get());
+    }
 }
 BENCHMARK(BM_ReplacedSetBackgroundColorPlainView);
 
@@ -80,4 +92,18 @@ BENCHMARK(BM_LoadPreferencesDefaultTheme)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    bench::MedianReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    std::printf("\nFigures (medians):\n");
+    report.figure("background decision, plain view given white (step 16)", "BM_DecisionPlainViewWhite", "ns", 150);
+    report.ratio("  over the stock setBackgroundColor:", "BM_DecisionPlainViewWhite", "BM_StockSetBackgroundColor", 10);
+    report.figure("whole replaced setBackgroundColor:, plain view given white", "BM_ReplacedSetBackgroundColorPlainView", "ns", 150);
+    report.ratio("  over the stock setBackgroundColor:", "BM_ReplacedSetBackgroundColorPlainView", "BM_StockSetBackgroundColor", 10);
+    report.quote("stock setBackgroundColor:", "BM_StockSetBackgroundColor", "ns");
+    report.figure("background decision decided early (UILabel)", "BM_DecisionLabel", "ns", 60);
+    report.figure("loadPreferences with the default theme file", "BM_LoadPreferencesDefaultTheme", "us", 150);
+    benchmark::Shutdown();
+    return 0;
+}
