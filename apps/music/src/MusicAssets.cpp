@@ -13,6 +13,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 namespace music {
 
@@ -26,6 +27,25 @@ constexpr std::array<std::string_view, 3> kVariants = {"@3x.png", "@2x.png", ".p
 // keeps images the app still shows.
 std::mutex gCacheLock;
 std::map<std::string, objc::Strong<objc_object>> gCache;
+
+// Names already answered on the device of gNamedRoot, so that asking again is a lookup, as on
+// the phone, rather than a walk of the file system. The images are those of gCache. Guarded
+// by gCacheLock.
+std::string gNamedRoot;
+std::unordered_map<std::string, id> gNamed;
+
+// The image answered for `name` before on the device at `root`, or nil. Forgets every name
+// when the device has changed since.
+id rememberedAsset(const std::string& root, std::string_view name) {
+    std::lock_guard lock(gCacheLock);
+    if (root != gNamedRoot) {
+        gNamed.clear();
+        gNamedRoot = root;
+        return nil;
+    }
+    auto found = gNamed.find(std::string(name));
+    return found == gNamed.end() ? nil : found->second;
+}
 
 // A name with a scale of its own ("Play@3x") names a file, not an asset.
 bool isAssetName(std::string_view name) {
@@ -41,6 +61,8 @@ bool isAppBundle(id bundle) {
 
 id assetNamed(std::string_view name) {
     if (!isAssetName(name)) return nil;
+    const std::string root = device::root().native();
+    if (id remembered = rememberedAsset(root, name)) return remembered;
     for (std::string_view variant : kVariants) {
         std::string devicePath = std::string(kAssetFolder) + std::string(name) + std::string(variant);
         auto hostPath = device::resolve(devicePath);
@@ -55,7 +77,10 @@ id assetNamed(std::string_view name) {
                                          static_cast<id>(objc::str(devicePath))));
         }
         // An unreadable file is no asset; the next variant may still be one.
-        if (cached) return cached.get();
+        if (cached) {
+            if (root == gNamedRoot) gNamed[std::string(name)] = cached.get();
+            return cached.get();
+        }
     }
     return nil;
 }
