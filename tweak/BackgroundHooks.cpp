@@ -29,6 +29,7 @@ constinit RememberedClass tableViewCellSeparatorView{"_UITableViewCellSeparatorV
 constinit RememberedClass dimmingKnockoutBackdropView{"_UIDimmingKnockoutBackdropView"};
 constinit RememberedClass scrollView{"UIScrollView"};
 constinit RememberedClass label{"UILabel"};
+constinit RememberedClass colorClass{"UIColor"};
 
 constexpr long kTitleHeaderTag = 6379;
 constexpr long kMiniPlayerTag = 6380;
@@ -41,6 +42,7 @@ struct Subject {
     id view;
     id given;
     Class cls;
+    ClassName name;  // read once: most steps test it
     long tag;
     mutable std::optional<Class> owner;
 
@@ -48,8 +50,8 @@ struct Subject {
         if (!owner) owner = responderOwnerClass(view);
         return *owner;
     }
-    bool ownerIs(std::string_view name) const { return ownerClass() && classNameIs(ownerClass(), name); }
-    bool is(std::string_view name) const { return classNameIs(cls, name); }
+    bool ownerIs(std::string_view readableName) const { return ownerClass() && classNameIs(ownerClass(), readableName); }
+    bool is(std::string_view readableName) const { return name.is(readableName); }
     id superview() const { return msg<id>(view, sel<"superview">()); }
 };
 
@@ -166,7 +168,9 @@ constexpr std::array<HexRule, 5> kHexRules = {{
 }};
 
 Paint hexRules(const Subject& s) {
-    std::string hex = objc::utf8(tw_hexStringFromColor(s.given));
+    HexColorText text;
+    hexTextFromColor(s.given, &text);
+    std::string_view hex = text.text;
     for (const HexRule& rule : kHexRules)
         if (hex == rule.hexes[0] || (!rule.hexes[1].empty() && hex == rule.hexes[1])) return rule.paint(s);
     return Paint::Given;
@@ -175,13 +179,13 @@ Paint hexRules(const Subject& s) {
 id colourFor(Paint paint, id given) {
     switch (paint) {
         case Paint::Given: return given;
-        case Paint::Clear: return msg<id>(objc_getClass("UIColor"), sel<"clearColor">());
+        case Paint::Clear: return msg<id>(colorClass.get(), sel<"clearColor">());
         case Paint::Background: return bgColor;
         case Paint::DarkerBackground: return darkerBgColor;
         case Paint::Tint: return tintColor;
         case Paint::Bar: return barColor;
         case Paint::HalfBlack:
-            return msg<id>(msg<id>(objc_getClass("UIColor"), sel<"blackColor">()), sel<"colorWithAlphaComponent:">(), 0.5);
+            return msg<id>(msg<id>(colorClass.get(), sel<"blackColor">()), sel<"colorWithAlphaComponent:">(), 0.5);
         case Paint::HexRules: break;
     }
     return given;
@@ -193,7 +197,8 @@ std::atomic<BackgroundDecisionObserver> decisionObserver{nullptr};
 
 BackgroundDecision decideBackground(id view, id colour) {
     if (!colour || !enabled) return {1, colour};
-    Subject subject{view, colour, object_getClass(view), msg<long>(view, sel<"tag">()), std::nullopt};
+    Class cls = object_getClass(view);
+    Subject subject{view, colour, cls, ClassName(cls), msg<long>(view, sel<"tag">()), std::nullopt};
     int number = 2;
     for (StepRule step : kSteps) {
         if (auto paint = step(subject)) {

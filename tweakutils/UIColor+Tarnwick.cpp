@@ -121,18 +121,35 @@ id tw_colorFromHexString(id string) {
     return colorWithRGBA(((value >> 16) & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0, (value & 0xFF) / 255.0, 1.0);
 }
 
-id tw_hexStringFromColor(id color) {
-    if (!color) return nil;
+bool hexTextFromColor(id color, HexColorText* out) {
+    out->text[0] = '\0';
+    if (!color) return false;
     RGBA c;
     if (!readRGBA(color, c)) {
         double white = 0.0;
-        if (!msg<BOOL>(color, sel<"getWhite:alpha:">(), &white, &c.alpha)) return nil;
+        if (!msg<BOOL>(color, sel<"getWhite:alpha:">(), &white, &c.alpha)) return false;
         c.red = c.green = c.blue = white;
+    }
+    const int32_t bytes[3] = {byteValue(c.red), byteValue(c.green), byteValue(c.blue)};
+    if (std::all_of(bytes, bytes + 3, [](int32_t b) { return b >= 0 && b <= 255; })) {
+        // The common case, written directly: formatting costs more than the rest of a decision.
+        constexpr char kDigits[] = "0123456789ABCDEF";
+        out->text[0] = '#';
+        for (int i = 0; i < 3; ++i) {
+            out->text[1 + 2 * i] = kDigits[bytes[i] >> 4];
+            out->text[2 + 2 * i] = kDigits[bytes[i] & 0xF];
+        }
+        out->text[7] = '\0';
+        return true;
     }
     // Components outside 0...1 print as they are (a negative one as eight digits): the
     // string stays an identity of the colour rather than folding distinct colours together.
-    char text[40];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", static_cast<unsigned>(byteValue(c.red)),
-                  static_cast<unsigned>(byteValue(c.green)), static_cast<unsigned>(byteValue(c.blue)));
-    return objc::str(text);
+    std::snprintf(out->text, sizeof out->text, "#%02X%02X%02X", static_cast<unsigned>(bytes[0]),
+                  static_cast<unsigned>(bytes[1]), static_cast<unsigned>(bytes[2]));
+    return true;
+}
+
+id tw_hexStringFromColor(id color) {
+    HexColorText hex;
+    return hexTextFromColor(color, &hex) ? objc::str(hex.text) : nil;
 }

@@ -38,3 +38,11 @@ id tw_colorFromHexString(id string);
 // case, alpha ignored; a monochrome colour uses its white value three times. Nil for nil and
 // for a colour with neither an RGBA nor a white view (a pattern).
 id tw_hexStringFromColor(id color);
+
+// The text of tw_hexStringFromColor written into `text` (NUL-terminated) instead of a new
+// string object, for callers that only compare it on hot paths. False, leaving `text` empty,
+// where that function answers nil.
+struct HexColorText {
+    char text[40] = {};
+};
+bool hexTextFromColor(id color, HexColorText* text);

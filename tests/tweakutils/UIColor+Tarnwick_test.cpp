@@ -129,6 +129,9 @@ TEST_F(ColourTest, NilColoursAnswerNil) {
     EXPECT_EQ(offsetColor(nil), nil);
     EXPECT_FALSE(isLightColor(nil));
     EXPECT_EQ(tw_hexStringFromColor(nil), nil);
+    HexColorText text;
+    EXPECT_FALSE(hexTextFromColor(nil, &text));
+    EXPECT_STREQ(text.text, "");
 }
 
 }  // namespace

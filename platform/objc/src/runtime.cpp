@@ -108,6 +108,8 @@ void objc_setClassLookupMissObserver(ClassLookupMissObserver observer) {
 
 Class objc_getClass(const char* name) { return objc_lookUpClass(name); }
 
+unsigned long objc_classTableGeneration() { return runtime().classTableGeneration.load(std::memory_order_acquire); }
+
 Class objc_getMetaClass(const char* name) {
     Class cls = objc_getClass(name);
     return cls ? cls->isa : nullptr;
@@ -170,6 +172,7 @@ void objc_registerClassPair(Class cls) {
     std::unique_lock lock(rt.classLock);
     cls->data->registered = true;
     rt.classesByName[cls->data->name] = cls;
+    rt.classTableGeneration.fetch_add(1, std::memory_order_release);
     std::lock_guard methods(rt.methodLock);
     if (cls->superclass) {
         cls->superclass->data->subclasses.push_back(cls);
@@ -181,12 +184,14 @@ void objc_hideClass(const char* name) {
     if (!name) return;
     std::unique_lock lock(runtime().classLock);
     runtime().hiddenNames.insert(name);
+    runtime().classTableGeneration.fetch_add(1, std::memory_order_release);
 }
 
 void objc_unhideClass(const char* name) {
     if (!name) return;
     std::unique_lock lock(runtime().classLock);
     runtime().hiddenNames.erase(name);
+    runtime().classTableGeneration.fetch_add(1, std::memory_order_release);
 }
 
 // --- Methods -----------------------------------------------------------------------------

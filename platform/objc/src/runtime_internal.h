@@ -4,6 +4,7 @@
 #include <objc/ClassBuilder.h>
 #include <objc/runtime.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
@@ -37,6 +38,8 @@ struct Runtime {
     std::unordered_map<std::string, Class> classesByName;
     std::unordered_set<std::string> hiddenNames;
     std::vector<Class> allClasses;
+    // Moves, under classLock, after every change to what a name lookup can find.
+    std::atomic<unsigned long> classTableGeneration{0};
 
     // Guards method tables, caches and class data other than names.
     std::mutex methodLock;

@@ -65,6 +65,11 @@ void objc_registerClassPair(Class cls);
 void objc_hideClass(const char* name);
 void objc_unhideClass(const char* name);
 
+// A count that moves whenever what objc_getClass can find changes (a class registered, hidden
+// or shown again). A name that was not found stays unfound while the count stands still, so
+// code that remembers a class it looks up by name need not ask again until then.
+unsigned long objc_classTableGeneration();
+
 // Called, on the looking thread, with each name that objc_getClass or objc_lookUpClass did not
 // find; nil stops observing. One observer per process, for hosts that report which classes the
 // code they load looked for in vain. The observer must not look classes up itself.
