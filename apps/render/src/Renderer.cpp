@@ -301,9 +301,19 @@ Picture pictureOf(cairo_surface_t* surface) {
             std::memcpy(&argb, data + y * stride + x * 4, 4);
             uint8_t a = argb >> 24;
             uint8_t* out = &picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
+            // Most of a screen is opaque or empty, where dividing by alpha changes nothing; the
+            // divisions were most of the time a whole picture took.
+            if (a == 255) {
+                out[0] = argb >> 16;
+                out[1] = argb >> 8;
+                out[2] = argb;
+                out[3] = 255;
+                continue;
+            }
+            if (a == 0) continue;  // the vector starts zeroed: transparent black
             for (int i = 0; i < 3; ++i) {
                 unsigned c = (argb >> (16 - 8 * i)) & 0xff;
-                out[i] = a ? static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a)) : 0;
+                out[i] = static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a));
             }
             out[3] = a;
         }
@@ -329,6 +339,24 @@ SurfacePtr surfaceOf(const Picture& picture) {
     return surface;
 }
 
+// The surface of this thread's last picture, kept for the next one of the same size: a fresh
+// surface of a phone's screen is 11 MB whose first touch, page by page, cost as much as the
+// drawing. Taken out while a picture is drawn, so a nested renderView makes its own.
+thread_local SurfacePtr keptSurface{nullptr, cairo_surface_destroy};
+
+// A cleared surface of width × height pixels: the kept one when it has that size.
+SurfacePtr drawingSurface(int width, int height) {
+    SurfacePtr surface = std::move(keptSurface);
+    keptSurface.reset();
+    if (surface && cairo_image_surface_get_width(surface.get()) == width && cairo_image_surface_get_height(surface.get()) == height) {
+        cairo_surface_flush(surface.get());
+        std::memset(cairo_image_surface_get_data(surface.get()), 0, static_cast<std::size_t>(cairo_image_surface_get_stride(surface.get())) * height);
+        cairo_surface_mark_dirty(surface.get());
+        return surface;
+    }
+    return SurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
+}
+
 }  // namespace
 
 std::array<uint8_t, 4> Picture::at(int x, int y) const {
@@ -350,12 +378,17 @@ Picture renderView(UIView* root, double scale) {
     int width = static_cast<int>(std::ceil(root->frame.size.width * scale));
     int height = static_cast<int>(std::ceil(root->frame.size.height * scale));
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return {};
-    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
-    ContextPtr cr(cairo_create(surface.get()), cairo_destroy);
-    cairo_scale(cr.get(), scale, scale);
-    objc::AutoreleasePool pool;
-    drawView(cr.get(), root, scale);
-    return pictureOf(surface.get());
+    SurfacePtr surface = drawingSurface(width, height);
+    Picture picture;
+    {
+        ContextPtr cr(cairo_create(surface.get()), cairo_destroy);
+        cairo_scale(cr.get(), scale, scale);
+        objc::AutoreleasePool pool;
+        drawView(cr.get(), root, scale);
+        picture = pictureOf(surface.get());
+    }
+    keptSurface = std::move(surface);
+    return picture;
 }
 
 void writePNG(const Picture& picture, const std::filesystem::path& path) {

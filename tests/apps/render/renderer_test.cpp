@@ -129,6 +129,19 @@ TEST_F(RendererTest, SameTreeGivesSamePngBytesAndTheFileReadsBack) {
     EXPECT_THROW(render::readPNG(path), std::runtime_error);
 }
 
+TEST_F(RendererTest, EachPictureStartsClearAfterAnotherOfTheSameSize) {
+    id opaque = view("UIView", {{0, 0}, {10, 10}}, nullptr, colour(1, 0, 0));
+    ASSERT_TRUE(near(draw(opaque, 2).at(15, 15), 255, 0, 0));
+
+    id bare = view("UIView", {{0, 0}, {10, 10}}, nullptr, nullptr);
+    view("UIView", {{0, 0}, {5, 10}}, bare, colour(0, 0, 1, 0.5));
+    render::Picture picture = draw(bare, 2);
+    EXPECT_EQ(picture.at(15, 15), (std::array<uint8_t, 4>{0, 0, 0, 0})) << "nothing of the previous picture shows through";
+    std::array<uint8_t, 4> translucent = picture.at(2, 2);
+    EXPECT_TRUE(near(translucent, 0, 0, 255, 1)) << "straight colour, not premultiplied";
+    EXPECT_NEAR(translucent[3], 128, 1);
+}
+
 TEST_F(RendererTest, NilRootOrBadScaleGivesAnEmptyPicture) {
     EXPECT_EQ(render::renderView(nullptr, 3).width, 0);
     id root = view("UIView", {{0, 0}, {10, 10}}, nullptr, nullptr);

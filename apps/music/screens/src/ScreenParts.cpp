@@ -64,7 +64,7 @@ id glyph(id parent, CGRect frame, const char* imageName, const char* className) 
     id view = make(className, frame, parent, "UIImageView");
     msg<void>(view, sel<"setContentMode:">(), 1L);
     id image = namedImage(imageName);
-    if (msg<bool>(view, sel<"isKindOfClass:">(), reinterpret_cast<id>(objc_getClass("UIImageView"))))
+    if (msg<bool>(view, sel<"isKindOfClass:">(), objc_getClass("UIImageView")))
         msg<void>(view, sel<"setImage:">(), image);
     else if (image)
         msg<void>(view, sel<"addSubview:">(), objc::autorelease(msg<id>(msg<id>(reinterpret_cast<id>(objc_getClass("UIImageView")), sel<"alloc">()), sel<"initWithImage:">(), image)));
