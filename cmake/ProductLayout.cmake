@@ -6,7 +6,9 @@
 # device the build stages. Only the product is listed here: libplatform, killall and the hosts
 # stand in for the phone and are never installed. Included where OBSCURO_GLYPHS_DIR is known.
 
-if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+# CMake's own default, /usr/local (left in build folders configured before this rule too), means
+# nothing on a phone, so it counts as unset.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR CMAKE_INSTALL_PREFIX STREQUAL "/usr/local")
   set(CMAKE_INSTALL_PREFIX "${OBSCURO_DEVICE_ROOT}" CACHE PATH "The device root the product is installed under" FORCE)
 endif()
 
