@@ -76,6 +76,14 @@ TEST_F(SettingsCommand, RefusesKeysNoRowDeclaresAndValuesOfTheWrongType) {
     EXPECT_EQ(settingsFile(), before);
 }
 
+TEST_F(SettingsCommand, AWriteTheFileDoesNotTakeIsAFailure) {
+    std::filesystem::create_directories(root_ / std::string(kSettingsPath).substr(1) / "in-the-way");
+    std::string output;
+    EXPECT_EQ(obscuro({"set", "theme", "oled"}, &output), 1) << output;
+    EXPECT_EQ(output.find("\"oled\""), std::string::npos) << output;
+    EXPECT_TRUE(std::filesystem::is_directory(root_ / std::string(kSettingsPath).substr(1) / "in-the-way"));
+}
+
 TEST_F(SettingsCommand, TapReportsTheURLsOpenedAndTheProgramsSpawned) {
     EXPECT_EQ(jsonOf({"tap", "Root", "Contact Support"})["opened"],
               (nlohmann::json{"mailto:support@tarnwick.example?subject=Obscuro%20Support&body="}));
