@@ -9,8 +9,11 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string_view>
+#include <tuple>
+#include <utility>
 
 namespace obscuro {
 
@@ -37,28 +40,6 @@ constexpr long kNavigationBarBackgroundTag = 6378;
 
 enum class Paint { Given, Clear, Background, DarkerBackground, Tint, Bar, HalfBlack, HexRules };
 
-// What the steps look at. The owner is found on first use; the hex string only at step 16.
-struct Subject {
-    id view;
-    id given;
-    Class cls;
-    ClassName name;  // read once: most steps test it
-    long tag;
-    mutable std::optional<Class> owner;
-
-    Class ownerClass() const {
-        if (!owner) owner = responderOwnerClass(view);
-        return *owner;
-    }
-    bool ownerIs(std::string_view readableName) const { return ownerClass() && classNameIs(ownerClass(), readableName); }
-    bool is(std::string_view readableName) const { return name.is(readableName); }
-    id superview() const { return msg<id>(view, sel<"superview">()); }
-};
-
-bool nowPlayingWithColorFlow(const Subject& s) {
-    return colorFlowMusicEnabled && s.ownerIs("Music.NowPlayingViewController");
-}
-
 constexpr std::array<std::string_view, 12> kBackgroundClassNames = {
     "Music.InformativeView",
     "Music.PersonVerticalCell",
@@ -74,12 +55,112 @@ constexpr std::array<std::string_view, 12> kBackgroundClassNames = {
     "Music.ConnectColdStartView",
 };
 
-using StepRule = std::optional<Paint> (*)(const Subject&);
+// What the steps ask about the view's class alone: its kind tests and its name tests.
+enum Trait : unsigned {
+    kBarmojiCollectionView,
+    kNowPlayingCollectionView,
+    kAlertControllerActionView,
+    kTableViewCollectionCell,
+    kScrollView,
+    kVisualEffectContentView,
+    kLayoutContainerView,
+    kTableViewCellContentView,
+    kVisualEffectSubview,
+    kLabel,
+    kTableViewCellSeparatorView,
+    kTitleSectionHeaderView,
+    kNowPlayingSecondaryBackground,
+    kSearchTextField,
+    kMusicVideoVerticalCell,
+    kBackgroundClassName,  // one of kBackgroundClassNames
+};
 
-// Steps 2 to 15; step 1 (nil colour, product off) is taken before any of them runs.
-constexpr std::array<StepRule, 14> kSteps = {
+constexpr std::array<std::pair<Trait, const RememberedClass*>, 11> kKindTraits = {{
+    {kBarmojiCollectionView, &barmojiCollectionView},
+    {kNowPlayingCollectionView, &nowPlayingCollectionView},
+    {kAlertControllerActionView, &alertControllerActionView},
+    {kTableViewCollectionCell, &tableViewCollectionCell},
+    {kScrollView, &scrollView},
+    {kVisualEffectContentView, &visualEffectContentView},
+    {kLayoutContainerView, &layoutContainerView},
+    {kTableViewCellContentView, &tableViewCellContentView},
+    {kVisualEffectSubview, &visualEffectSubview},
+    {kLabel, &label},
+    {kTableViewCellSeparatorView, &tableViewCellSeparatorView},
+}};
+
+constexpr std::array<std::pair<Trait, std::string_view>, 4> kNameTraits = {{
+    {kTitleSectionHeaderView, "Music.TitleSectionHeaderView"},
+    {kNowPlayingSecondaryBackground, "Music.NowPlayingCollectionViewSecondaryBackground"},
+    {kSearchTextField, "Music.SearchTextField"},
+    {kMusicVideoVerticalCell, "Music.MusicVideoVerticalCell"},
+}};
+
+bool classIsKindOf(Class cls, Class kind) {
+    for (Class c = cls; c; c = class_getSuperclass(c))
+        if (c == kind) return true;
+    return false;
+}
+
+std::uint32_t workOutTraits(Class cls) {
+    std::uint32_t traits = 0;
+    for (auto [trait, remembered] : kKindTraits)
+        if (Class kind = remembered->get(); kind && classIsKindOf(cls, kind)) traits |= 1u << trait;
+    ClassName name(cls);
+    for (auto [trait, readable] : kNameTraits)
+        if (name.is(readable)) traits |= 1u << trait;
+    for (std::string_view readable : kBackgroundClassNames)
+        if (name.is(readable)) traits |= 1u << kBackgroundClassName;
+    return traits;
+}
+
+// The traits of a view class, worked out once per class: a class's superclasses and name never
+// change, and a remembered class can only appear when the class table changes, so an answer
+// holds until the table's generation moves. Backgrounds are set for thousands of views of a few
+// dozen classes; the tests themselves cost more than the rest of a decision. Per thread, so
+// that no lock is needed.
+std::uint32_t traitsOf(Class cls) {
+    struct Answer {
+        Class cls = nullptr;
+        unsigned long generation = 0;
+        std::uint32_t traits = 0;
+    };
+    thread_local std::array<Answer, 64> answers;
+    unsigned long generation = objc_classTableGeneration();
+    Answer& answer = answers[(reinterpret_cast<std::uintptr_t>(cls) >> 4) % answers.size()];
+    if (answer.cls != cls || answer.generation != generation)
+        answer = {cls, generation, workOutTraits(cls)};
+    return answer.traits;
+}
+
+// What the steps look at. The owner is found on first use; the hex string only at step 16.
+struct Subject {
+    id view;
+    id given;
+    Class cls;
+    std::uint32_t traits;  // of cls, one bit per Trait
+    long tag;
+    mutable std::optional<Class> owner;
+
+    Class ownerClass() const {
+        if (!owner) owner = responderOwnerClass(view);
+        return *owner;
+    }
+    bool ownerIs(std::string_view readableName) const { return ownerClass() && classNameIs(ownerClass(), readableName); }
+    bool has(Trait trait) const { return (traits >> trait) & 1; }
+    id superview() const { return msg<id>(view, sel<"superview">()); }
+};
+
+bool nowPlayingWithColorFlow(const Subject& s) {
+    return colorFlowMusicEnabled && s.ownerIs("Music.NowPlayingViewController");
+}
+
+// Steps 2 to 15; step 1 (nil colour, product off) is taken before any of them runs. A tuple
+// rather than an array of function pointers, so that every step is inlined: fourteen indirect
+// calls from one place are mispredicted often enough to cost more than the steps themselves.
+constexpr auto kSteps = std::make_tuple(
     /* 2 */ [](const Subject& s) -> std::optional<Paint> {
-        if (barmojiCollectionView.isKindOf(s.view)) return Paint::Given;
+        if (s.has(kBarmojiCollectionView)) return Paint::Given;
         return std::nullopt;
     },
     /* 3 */ [](const Subject& s) -> std::optional<Paint> {
@@ -87,11 +168,11 @@ constexpr std::array<StepRule, 14> kSteps = {
         return std::nullopt;
     },
     /* 4 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.is("Music.TitleSectionHeaderView")) return Paint::Clear;
+        if (s.has(kTitleSectionHeaderView)) return Paint::Clear;
         return std::nullopt;
     },
     /* 5 */ [](const Subject& s) -> std::optional<Paint> {
-        if (nowPlayingCollectionView.isKindOf(s.view)) return Paint::Clear;
+        if (s.has(kNowPlayingCollectionView)) return Paint::Clear;
         return std::nullopt;
     },
     /* 6 */ [](const Subject& s) -> std::optional<Paint> {
@@ -99,27 +180,26 @@ constexpr std::array<StepRule, 14> kSteps = {
         return std::nullopt;
     },
     /* 7 */ [](const Subject& s) -> std::optional<Paint> {
-        if (alertControllerActionView.isKindOf(s.view)) return Paint::Clear;
+        if (s.has(kAlertControllerActionView)) return Paint::Clear;
         return std::nullopt;
     },
     /* 8 */ [](const Subject& s) -> std::optional<Paint> {
-        if (!tableViewCollectionCell.isKindOf(s.view)) return std::nullopt;
+        if (!s.has(kTableViewCollectionCell)) return std::nullopt;
         return nowPlayingWithColorFlow(s) ? Paint::Given : Paint::Background;
     },
     /* 9 */ [](const Subject& s) -> std::optional<Paint> {
-        if (colorFlowMusicEnabled && s.is("Music.NowPlayingCollectionViewSecondaryBackground") &&
+        if (colorFlowMusicEnabled && s.has(kNowPlayingSecondaryBackground) &&
             s.ownerIs("Music.NowPlayingViewController"))
             return Paint::Given;
         return std::nullopt;
     },
     /* 10 */ [](const Subject& s) -> std::optional<Paint> {
-        if (scrollView.isKindOf(s.view) || visualEffectContentView.isKindOf(s.view) || layoutContainerView.isKindOf(s.view) ||
-            tableViewCellContentView.isKindOf(s.view))
+        if (s.has(kScrollView) || s.has(kVisualEffectContentView) || s.has(kLayoutContainerView) || s.has(kTableViewCellContentView))
             return Paint::Background;
         return std::nullopt;
     },
     /* 11 */ [](const Subject& s) -> std::optional<Paint> {
-        if (!visualEffectSubview.isKindOf(s.view)) return std::nullopt;
+        if (!s.has(kVisualEffectSubview)) return std::nullopt;
         return s.tag == kNavigationBarBackgroundTag ? Paint::HexRules : Paint::HalfBlack;
     },
     /* 12 */ [](const Subject& s) -> std::optional<Paint> {
@@ -127,20 +207,18 @@ constexpr std::array<StepRule, 14> kSteps = {
         return std::nullopt;
     },
     /* 13 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.is("Music.SearchTextField")) return Paint::DarkerBackground;
+        if (s.has(kSearchTextField)) return Paint::DarkerBackground;
         return std::nullopt;
     },
     /* 14 */ [](const Subject& s) -> std::optional<Paint> {
-        if (label.isKindOf(s.view) || tableViewCellSeparatorView.isKindOf(s.view) || s.is("Music.MusicVideoVerticalCell"))
+        if (s.has(kLabel) || s.has(kTableViewCellSeparatorView) || s.has(kMusicVideoVerticalCell))
             return Paint::Clear;
         return std::nullopt;
     },
     /* 15 */ [](const Subject& s) -> std::optional<Paint> {
-        for (std::string_view name : kBackgroundClassNames)
-            if (s.is(name)) return Paint::Background;
+        if (s.has(kBackgroundClassName)) return Paint::Background;
         return std::nullopt;
-    },
-};
+    });
 
 // Step 16: the app's stock colours, recognised by their hex strings, in row order.
 struct HexRule {
@@ -198,16 +276,13 @@ std::atomic<BackgroundDecisionObserver> decisionObserver{nullptr};
 BackgroundDecision decideBackground(id view, id colour) {
     if (!colour || !enabled) return {1, colour};
     Class cls = object_getClass(view);
-    Subject subject{view, colour, cls, ClassName(cls), msg<long>(view, sel<"tag">()), std::nullopt};
+    Subject subject{view, colour, cls, traitsOf(cls), msg<long>(view, sel<"tag">()), std::nullopt};
     int number = 2;
-    for (StepRule step : kSteps) {
-        if (auto paint = step(subject)) {
-            if (*paint == Paint::HexRules) return {16, colourFor(hexRules(subject), colour)};
-            return {number, colourFor(*paint, colour)};
-        }
-        ++number;
-    }
-    return {16, colourFor(hexRules(subject), colour)};
+    std::optional<Paint> paint;
+    auto decides = [&](const auto& step) { return (paint = step(subject)) || (++number, false); };
+    std::apply([&](const auto&... steps) { (decides(steps) || ...); }, kSteps);
+    if (!paint || *paint == Paint::HexRules) return {16, colourFor(hexRules(subject), colour)};
+    return {number, colourFor(*paint, colour)};
 }
 
 void setBackgroundDecisionObserver(BackgroundDecisionObserver observer) { decisionObserver.store(observer); }

@@ -148,6 +148,21 @@ TEST_F(BackgroundDecisionTest, ColorFlowKeepsTheNowPlayingScreensColours) {
     EXPECT_EQ(decide(secondary, w), std::pair(9, std::string("#FFFFFF")));
 }
 
+// What a decision learns about a view class is kept per class; many classes in turn, each
+// registered between decisions of the others, must each be decided as their own.
+TEST_F(BackgroundDecisionTest, ManyClassesInTurnAreEachDecidedAsTheirOwn) {
+    std::vector<id> views;
+    for (int i = 0; i < 150; ++i) {
+        std::string name = "BackgroundDecisionTestClass" + std::to_string(i);
+        ensureClass(name.c_str(), i % 3 == 0 ? "UILabel" : i % 3 == 1 ? "UIScrollView" : "UIView");
+        views.push_back(view(name.c_str()));
+        decide(views.back(), whiteColour());
+    }
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 150; ++i)
+            EXPECT_EQ(decide(views[i], whiteColour()).first, i % 3 == 0 ? 14 : i % 3 == 1 ? 10 : 16) << i;
+}
+
 TEST_F(BackgroundDecisionTest, DetachedViewsHaveNoOwnerAndNoSuperview) {
     id lone = view("UIView");
     EXPECT_EQ(decide(lone, colour(1, 0x2D / 255.0, 0x55 / 255.0)).second, "#101010");
