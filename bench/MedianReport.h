@@ -11,6 +11,10 @@
 
 namespace bench {
 
+// Figures of in-process work are read from CPU time: on a machine shared with builds, wall
+// time also counts the time the benchmark waited for a core, which is not the work's cost
+// (with the core to itself the two agree; the wall median is printed beside). Benchmarks that
+// time themselves across processes (manual time) are read from their own timings.
 class MedianReport : public benchmark::ConsoleReporter {
 public:
     // With repetitions the median aggregate is kept; a benchmark run once keeps its one time.
@@ -20,39 +24,45 @@ public:
             bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             if (!median && run.run_type == Run::RT_Aggregate) continue;
             std::string name = run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
-            if (median || !fromAggregate_[name]) {
-                seconds_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-                for (const auto& [counter, value] : run.counters) counters_[name + "#" + counter] = value.value;
-                fromAggregate_[name] = median;
+            Median& kept = medians_[name];
+            if (median || !kept.fromAggregate) {
+                double perUnit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+                bool manual = run.run_name.time_type == "manual_time";
+                kept.wall = run.GetAdjustedRealTime() / perUnit;
+                kept.cost = manual ? kept.wall : run.GetAdjustedCPUTime() / perUnit;
+                for (const auto& [counter, value] : run.counters) kept.counters[counter] = value.value;
+                kept.fromAggregate = median;
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
-    // The median wall time of one iteration of `name` ("BM_X" or "BM_X/arg:1"), NaN when it did not run.
-    double seconds(const std::string& name) const {
-        auto found = seconds_.find(name);
-        return found == seconds_.end() ? NAN : found->second;
-    }
+    // The median cost in seconds of one iteration of `name` ("BM_X" or "BM_X/arg:1"), NaN when it did not run.
+    double seconds(const std::string& name) const { return find(name) ? find(name)->cost : NAN; }
+    double wallSeconds(const std::string& name) const { return find(name) ? find(name)->wall : NAN; }
 
     // The median of a counter the benchmark set itself (such as its own median of single timings).
     double counter(const std::string& name, const std::string& counterName) const {
-        auto found = counters_.find(name + "#" + counterName);
-        return found == counters_.end() ? NAN : found->second;
+        const Median* kept = find(name);
+        if (!kept) return NAN;
+        auto found = kept->counters.find(counterName);
+        return found == kept->counters.end() ? NAN : found->second;
     }
 
-    // One line of the figures: `what`, its median in `unit` ("ns", "us", "ms"), and the target.
+    // One line of the figures: `what`, the median of `name` in `unit` ("ns", "us", "ms"), and the target.
     void figure(const char* what, const std::string& name, const char* unit, double target) const {
         double value = seconds(name) * scale(unit);
-        std::printf("  %-58s %10.3f %s  (target <= %g %s) %s\n", what, value, unit, target, unit, verdict(value <= target));
+        std::printf("  %-58s %10.3f %s  (target <= %g %s) %-6s  wall %.3f %s\n", what, value, unit, target, unit,
+                    verdict(value <= target), wallSeconds(name) * scale(unit), unit);
     }
     void figure(const char* what, double value, const char* unit, double target) const {
         std::printf("  %-58s %10.3f %s  (target <= %g %s) %s\n", what, value, unit, target, unit, verdict(value <= target));
     }
     void quote(const char* what, const std::string& name, const char* unit) const {
-        std::printf("  %-58s %10.3f %s\n", what, seconds(name) * scale(unit), unit);
+        std::printf("  %-58s %10.3f %s                          wall %.3f %s\n", what, seconds(name) * scale(unit), unit,
+                    wallSeconds(name) * scale(unit), unit);
     }
-    // `name` over `yardstick`, against a most (`atMost`) or a least ratio.
+    // `name` over `yardstick`, against an upper (`atMost`) or a lower bound.
     void ratio(const char* what, const std::string& name, const std::string& yardstick, double target, bool atMost = true) const {
         double value = seconds(name) / seconds(yardstick);
         std::printf("  %-58s %10.2f x   (target %s %g x) %s\n", what, value, atMost ? "<=" : ">=", target,
@@ -60,15 +70,23 @@ public:
     }
 
 private:
+    struct Median {
+        double cost = NAN, wall = NAN;
+        std::map<std::string, double> counters;
+        bool fromAggregate = false;
+    };
+
+    const Median* find(const std::string& name) const {
+        auto found = medians_.find(name);
+        return found == medians_.end() ? nullptr : &found->second;
+    }
     static double scale(const char* unit) {
         std::string u = unit;
         return u == "ns" ? 1e9 : u == "us" ? 1e6 : u == "ms" ? 1e3 : 1.0;
     }
     static const char* verdict(bool met) { return met ? "met" : "MISSED"; }
 
-    std::map<std::string, double> seconds_;
-    std::map<std::string, double> counters_;
-    std::map<std::string, bool> fromAggregate_;
+    std::map<std::string, Median> medians_;
 };
 
 }  // namespace bench
