@@ -28,14 +28,15 @@ void checkReport(const ordered_json& report) {
 
 }  // namespace
 
-// The app is started, and the library loaded, by a first empty scene, so that every input
-// meets the library whatever its own "load" says.
+// The app is started, and the library loaded switched on (so that it installs its hooks), by a
+// first scene of the program's own; every input then meets the hooks whatever its own "load"
+// says, and its settings reach the library as a live change.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     obscuro::scene::RunOptions options;
     options.device = OBSCURO_DEVICE_ROOT;
     gSeries = std::make_unique<obscuro::scene::SceneSeries>(options);
     try {
-        checkReport(gSeries->run(ordered_json::object()));
+        checkReport(gSeries->run(ordered_json::parse(R"({"device": {"settings": {"enabled": true}}})")));
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "scene_file_fuzzer: the empty scene fails: %s (is the device in %s staged?)\n", failure.what(),
                      OBSCURO_DEVICE_ROOT);
