@@ -65,7 +65,9 @@ public:
 Class gProxyBase = nullptr;
 
 std::mutex gLock;
-std::unordered_map<Class, UIAppearanceProxy*> gProxies;        // immortal proxies
+// One proxy per class for the life of the process, as on the phone: the table is never
+// destroyed, so the proxies stay reachable until exit instead of being orphaned by it.
+std::unordered_map<Class, UIAppearanceProxy*>& gProxies = *new std::unordered_map<Class, UIAppearanceProxy*>;
 std::unordered_map<Class, std::vector<RecordedCall>> gRecords;  // by proxied class
 
 template <class T>
