@@ -26,9 +26,7 @@ constexpr const char* kResourceFolder = "/Library/MobileSubstrate/DynamicLibrari
 // The Music app with the tweak loaded as its constructor loads it, on a device of its own
 // with the product on and dark placeholders chosen.
 struct MusicAppWithTweak {
-    bench::PrivateDevice device{"<key>enabled</key><true/><key>useDarkPlaceholder</key><true/>"};
-
-    MusicAppWithTweak() {
+    explicit MusicAppWithTweak(const bench::PrivateDevice& onDevice) : device(onDevice) {
         objc::AutoreleasePool pool;
         music::registerMusicClasses();
         music::startMusicApp();
@@ -37,10 +35,13 @@ struct MusicAppWithTweak {
         obscuro::installHookTable();
         obscuro::colorFlowMusicEnabled = false;  // the device has no ColorFlow, as the constructor finds
     }
+    const bench::PrivateDevice& device;
 };
 
+// The device goes at exit; the app's objects stay, as they would in the app.
 MusicAppWithTweak& app() {
-    static MusicAppWithTweak* loaded = new MusicAppWithTweak;
+    static bench::PrivateDevice device{"<key>enabled</key><true/><key>useDarkPlaceholder</key><true/>"};
+    static MusicAppWithTweak* loaded = new MusicAppWithTweak(device);
     return *loaded;
 }
 

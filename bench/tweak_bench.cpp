@@ -26,8 +26,6 @@ id makeView(const char* className) {
 // The Music app as the tweak sees it after load: the app's classes, the hooks installed, the
 // product on with the default theme (a settings file that only turns it on), no ColorFlow.
 struct LoadedTweak {
-    bench::PrivateDevice device{"<key>enabled</key><true/>"};
-
     LoadedTweak() {
         objc::AutoreleasePool pool;
         music::registerMusicClasses();
@@ -41,7 +39,9 @@ struct LoadedTweak {
     objc::Strong<objc_object> white, plainView, label;
 };
 
+// The device goes at exit; the app's objects stay, as they would in the app.
 LoadedTweak& tweak() {
+    static bench::PrivateDevice device{"<key>enabled</key><true/>"};
     static LoadedTweak* loaded = new LoadedTweak;
     return *loaded;
 }
