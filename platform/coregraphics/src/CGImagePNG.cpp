@@ -47,9 +47,24 @@ struct Decoded {
     std::vector<uint8_t> rows;
 };
 
+// Whether every chunk the bytes hold fits inside them. libpng sizes some chunk buffers by the
+// length a chunk claims and clears them before reading, so a few bytes claiming a chunk of
+// gigabytes would cost that much memory and time before the read runs out of data.
+bool chunksFitInside(const uint8_t* bytes, size_t length) {
+    constexpr size_t kSignature = 8, kFrame = 12;  // length, type and CRC around each chunk's data
+    for (size_t at = kSignature; at + kFrame <= length;) {
+        size_t claimed = (size_t(bytes[at]) << 24) | (size_t(bytes[at + 1]) << 16) | (size_t(bytes[at + 2]) << 8) | bytes[at + 3];
+        if (claimed > length - at - kFrame) return false;
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) return true;
+        at += kFrame + claimed;
+    }
+    return true;  // what is left is too short for a chunk; libpng reports the file as truncated
+}
+
 // Runs libpng over the bytes; false on any error. Kept free of objects with destructors between
 // setjmp and the calls that may jump back.
 bool decode(const uint8_t* bytes, size_t length, Decoded& out) {
+    if (length < 8 || !chunksFitInside(bytes, length)) return false;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);

@@ -117,6 +117,15 @@ Value toValue(T value) {
     else static_assert(sizeof(T) == 0, "unsupported result type");
 }
 
+// The call goes through a function type whose object and pointer parameters and result are all
+// one erased pointer type: the same calling convention as the method's own types, but a different
+// function type, which clang's function-type check would report on every such call.
+#if defined(__clang__)
+#define OBJC_ERASED_CALL __attribute__((no_sanitize("function")))
+#else
+#define OBJC_ERASED_CALL
+#endif
+
 template <class R, class... A>
 Value invokeWith(IMP imp, id self, SEL sel, std::span<const Value> args) {
     if (args.size() != sizeof...(A))
@@ -124,7 +133,7 @@ Value invokeWith(IMP imp, id self, SEL sel, std::span<const Value> args) {
                           std::to_string(args.size()));
     using Fn = Erased<R> (*)(id, SEL, Erased<A>...);
     auto fn = reinterpret_cast<Fn>(imp);
-    return [&]<std::size_t... I>(std::index_sequence<I...>) -> Value {
+    return [&]<std::size_t... I>(std::index_sequence<I...>) OBJC_ERASED_CALL -> Value {
         std::tuple<Erased<A>...> converted{fromValue<Erased<A>>(args[I], I)...};
         if constexpr (std::is_void_v<R>) {
             fn(self, sel, std::get<I>(converted)...);
