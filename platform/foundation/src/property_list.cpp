@@ -6,6 +6,7 @@
 #include <Foundation/NSNumber.h>
 #include <Foundation/NSPropertyListSerialization.h>
 
+#include "binary_plist_keys.h"
 #include "device_file.h"
 #include "internal.h"
 
@@ -165,6 +166,7 @@ objc::Strong<objc_object> decodePropertyList(std::span<const std::uint8_t> bytes
     const char* text = reinterpret_cast<const char*>(bytes.data());
     auto length = static_cast<uint32_t>(bytes.size());
     bool binary = plist_is_binary(text, length);
+    if (binary && binaryPlistHasKeyWithNul(bytes)) return refuse("the binary property list has a key holding a NUL character");
     plist_t raw = nullptr;
     if (binary) plist_from_bin(text, length, &raw);
     else plist_from_xml(text, length, &raw);

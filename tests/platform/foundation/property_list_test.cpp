@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -107,10 +108,15 @@ TEST_F(PropertyLists, UnreadableFilesGiveNil) {
     device_.write("/tmp/empty.plist", "");
     device_.write("/tmp/cut.plist", "<plist version=\"1.0\"><dict><key>a</key><string>b</str");
     writeBytes("/tmp/truncated.plist", kBinarySettings, sizeof kBinarySettings - 20);
+    // The key "count" made "c\0unt": libplist would stop the program on reading it.
+    std::vector<std::uint8_t> nulKey(std::begin(kBinarySettings), std::end(kBinarySettings));
+    ASSERT_EQ(nulKey[25], 'o');
+    nulKey[25] = 0;
+    writeBytes("/tmp/nul-key.plist", nulKey.data(), nulKey.size());
     std::filesystem::create_directories(device_.host("/tmp/folder.plist"));
 
     for (const char* path : {"/tmp/missing.plist", "/tmp/array.plist", "/tmp/garbage.plist", "/tmp/empty.plist", "/tmp/cut.plist",
-                             "/tmp/truncated.plist", "/tmp/folder.plist", "/tmp/../etc/passwd", "relative.plist"}) {
+                             "/tmp/truncated.plist", "/tmp/nul-key.plist", "/tmp/folder.plist", "/tmp/../etc/passwd", "relative.plist"}) {
         SCOPED_TRACE(path);
         EXPECT_EQ(read(path), nullptr);
         id alloc = msg<id>(NSDictionary::class_(), sel<"alloc">());
