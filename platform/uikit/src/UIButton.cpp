@@ -62,10 +62,17 @@ void refreshContent(UIButton* self) {
     self->needsLayout = true;
 }
 
-// The image left of the title, the pair centred in the bounds.
+// The image left of the title, the pair centred in the bounds. An image larger than the
+// bounds is shrunk to fit them, keeping its proportions, as the phone's buttons do.
 void layoutContent(UIButton* self) {
     CGSize bounds = self->frame.size;
     CGSize imageSize = self->imageView ? msg<CGSize>(self->imageView.get(), sel<"sizeThatFits:">(), bounds) : CGSizeZero;
+    if (imageSize.width > bounds.width || imageSize.height > bounds.height) {
+        double shrink = 1;
+        if (imageSize.width > 0) shrink = std::min(shrink, std::max(bounds.width, 0.0) / imageSize.width);
+        if (imageSize.height > 0) shrink = std::min(shrink, std::max(bounds.height, 0.0) / imageSize.height);
+        imageSize = {imageSize.width * shrink, imageSize.height * shrink};
+    }
     CGSize titleSize = self->titleLabel ? msg<CGSize>(self->titleLabel.get(), sel<"sizeThatFits:">(), bounds) : CGSizeZero;
     titleSize.width = std::min(titleSize.width, std::max(0.0, bounds.width - imageSize.width));
     double x = (bounds.width - imageSize.width - titleSize.width) / 2;

@@ -85,3 +85,33 @@ TEST_F(ControlsTest, BlurEffectViewsAreBuiltFromPrivateEffectSubviews) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ButtonImages, AnImageLargerThanTheButtonShrinksToFitKeepingItsProportions) {
+    objc::AutoreleasePool pool;
+    auto image = [](CGSize size) {
+        UIGraphicsBeginImageContextWithOptions(size, false, 1);
+        id made = UIGraphicsGetImageFromCurrentImageContext();
+        UIGraphicsEndImageContext();
+        return made;
+    };
+    auto imageFrame = [](id button) {
+        msg<void>(button, sel<"layoutSubviews">());
+        return msg<CGRect>(msg<id>(button, sel<"imageView">()), sel<"frame">());
+    };
+    auto button = newView(UIButton::class_(), {{0, 0}, {44, 44}});
+    msg<void>(button.get(), sel<"setImage:forState:">(), image({100, 50}), 0UL);
+    CGRect large = imageFrame(button.get());
+    EXPECT_DOUBLE_EQ(large.size.width, 44);
+    EXPECT_DOUBLE_EQ(large.size.height, 22);
+    EXPECT_DOUBLE_EQ(large.origin.x, 0);
+    EXPECT_DOUBLE_EQ(large.origin.y, 11);
+
+    msg<void>(button.get(), sel<"setImage:forState:">(), image({20, 10}), 0UL);
+    CGRect small = imageFrame(button.get());
+    EXPECT_DOUBLE_EQ(small.size.width, 20) << "a smaller image keeps its own size";
+    EXPECT_DOUBLE_EQ(small.origin.x, 12);
+}
+
+}  // namespace
