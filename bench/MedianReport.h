@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -10,6 +11,15 @@
 #include <vector>
 
 namespace bench {
+
+// Sets the counters "median_ms" and "max_ms" of single timings a benchmark took itself
+// (cross-process benchmarks time each change on their own); nothing when none was taken.
+inline void reportSingleTimings(benchmark::State& state, std::vector<double> milliseconds) {
+    if (milliseconds.empty()) return;
+    std::sort(milliseconds.begin(), milliseconds.end());
+    state.counters["median_ms"] = milliseconds[milliseconds.size() / 2];
+    state.counters["max_ms"] = milliseconds.back();
+}
 
 // Figures of in-process work are read from CPU time: on a machine shared with builds, wall
 // time also counts the time the benchmark waited for a core, which is not the work's cost

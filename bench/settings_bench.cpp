@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -115,10 +116,7 @@ void SettingChangedToThemeStateUpdated(benchmark::State& state) {
         state.SetIterationTime(elapsed);
         milliseconds.push_back(elapsed * 1000);
     }
-    if (milliseconds.empty()) return;
-    std::sort(milliseconds.begin(), milliseconds.end());
-    state.counters["median_ms"] = milliseconds[milliseconds.size() / 2];
-    state.counters["max_ms"] = milliseconds.back();
+    bench::reportSingleTimings(state, std::move(milliseconds));
 }
 BENCHMARK(SettingChangedToThemeStateUpdated)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 

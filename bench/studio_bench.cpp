@@ -1,4 +1,6 @@
 // Studio: a theme written through the Settings host's HTTP API → the new picture announced on the page's event stream and served.
+#include "MedianReport.h"
+
 #include <settings/SettingsHost.h>
 #include <studio/Studio.h>
 
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -137,10 +140,7 @@ void SettingChangedToNewPictureInThePage(benchmark::State& state) {
         state.SetIterationTime(elapsed);
         milliseconds.push_back(elapsed * 1000);
     }
-    if (milliseconds.empty()) return;
-    std::sort(milliseconds.begin(), milliseconds.end());
-    state.counters["median_ms"] = milliseconds[milliseconds.size() / 2];
-    state.counters["max_ms"] = milliseconds.back();
+    bench::reportSingleTimings(state, std::move(milliseconds));
 }
 BENCHMARK(SettingChangedToNewPictureInThePage)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
 
