@@ -1,11 +1,13 @@
-// vImageScale_ARGB8888: argument checks with the phone's error codes, then resampling with stb_image_resize.
+// vImageScale_ARGB8888: argument checks with the phone's error codes, then resampling with libvips.
 #include <Accelerate/Accelerate.h>
 
-#include <stb_image_resize.h>
+#include <vips/vips.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -15,11 +17,10 @@ constexpr int kAlphaIndex = 0;                // ARGB: alpha is the first byte
 // Checks one buffer's shape; kvImageNoError when it can be read or written as width × height pixels.
 vImage_Error checkBuffer(const vImage_Buffer& buffer) {
     if (!buffer.data) return kvImageNullPointerArgument;
-    // stb addresses pixels and strides with int, so larger shapes are refused rather than wrapped.
+    // libvips addresses pixels with int, so larger shapes are refused rather than wrapped.
     if (buffer.width == 0 || buffer.height == 0 || buffer.width > INT_MAX / 4 || buffer.height > INT_MAX)
         return kvImageInvalidParameter;
     if (buffer.rowBytes < buffer.width * 4) return kvImageInvalidRowBytes;
-    if (buffer.rowBytes > size_t(INT_MAX)) return kvImageInvalidParameter;
     return kvImageNoError;
 }
 
@@ -35,13 +36,63 @@ bool overlap(const vImage_Buffer& a, const vImage_Buffer& b) {
     return a0 < b1 && b0 < a1;
 }
 
-// Cubic filters overshoot next to sharp edges; a colour above its alpha is no premultiplied pixel
-// at all, and compositing it would brighten what lies underneath.
-void keepPremultiplied(const vImage_Buffer& buffer) {
-    for (vImagePixelCount row = 0; row < buffer.height; ++row) {
-        auto* pixel = static_cast<uint8_t*>(buffer.data) + row * buffer.rowBytes;
-        for (vImagePixelCount i = 0; i < buffer.width; ++i, pixel += 4)
-            for (int c = 1; c < 4; ++c) pixel[c] = std::min(pixel[c], pixel[kAlphaIndex]);
+void copyRows(const vImage_Buffer& from, const vImage_Buffer& to) {
+    for (vImagePixelCount row = 0; row < from.height; ++row)
+        std::memcpy(static_cast<uint8_t*>(to.data) + row * to.rowBytes,
+                    static_cast<const uint8_t*>(from.data) + row * from.rowBytes, from.width * 4);
+}
+
+// libvips is started once per process. Its operation cache stays off: it recognises images by
+// their memory, and callers reuse the same buffers for different pixels.
+bool startVips() {
+    static const bool started = [] {
+        if (VIPS_INIT("vImage") != 0) return false;
+        vips_cache_set_max(0);
+        return true;
+    }();
+    return started;
+}
+
+struct VipsImageRelease {
+    void operator()(VipsImage* image) const { g_object_unref(image); }
+};
+using VipsImagePtr = std::unique_ptr<VipsImage, VipsImageRelease>;
+
+// The source pixels as a libvips image over the caller's memory (padded rows are cut off).
+VipsImagePtr sourceImage(const vImage_Buffer& src, std::unique_ptr<uint8_t[]>& packed) {
+    const void* pixels = src.data;
+    if (src.rowBytes != src.width * 4) {
+        packed = std::make_unique<uint8_t[]>(src.width * 4 * src.height);
+        copyRows(src, {packed.get(), src.height, src.width, src.width * 4});
+        pixels = packed.get();
+    }
+    return VipsImagePtr(vips_image_new_from_memory(pixels, src.width * 4 * src.height, int(src.width), int(src.height), 4,
+                                                   VIPS_FORMAT_UCHAR));
+}
+
+// Resamples to exactly the destination's size: the filter's rounding of the output size is
+// corrected by repeating (or dropping) the last row or column.
+VipsImagePtr resampled(VipsImage* in, const vImage_Buffer& dest, VipsKernel kernel) {
+    VipsImage* out = nullptr;
+    double hscale = double(dest.width) / in->Xsize, vscale = double(dest.height) / in->Ysize;
+    if (vips_resize(in, &out, hscale, "vscale", vscale, "kernel", kernel, nullptr) != 0) return nullptr;
+    VipsImagePtr scaled(out);
+    if (scaled->Xsize == int(dest.width) && scaled->Ysize == int(dest.height)) return scaled;
+    if (vips_embed(scaled.get(), &out, 0, 0, int(dest.width), int(dest.height), "extend", VIPS_EXTEND_COPY, nullptr) != 0)
+        return nullptr;
+    return VipsImagePtr(out);
+}
+
+// Copies the filtered pixels out. Filters overshoot next to sharp edges; a colour above its alpha
+// is no premultiplied pixel at all, and compositing it would brighten what lies underneath.
+void copyPremultiplied(const uint8_t* pixels, const vImage_Buffer& dest) {
+    for (vImagePixelCount row = 0; row < dest.height; ++row) {
+        const uint8_t* in = pixels + row * dest.width * 4;
+        auto* out = static_cast<uint8_t*>(dest.data) + row * dest.rowBytes;
+        for (vImagePixelCount i = 0; i < dest.width; ++i, in += 4, out += 4) {
+            out[kAlphaIndex] = in[kAlphaIndex];
+            for (int c = 1; c < 4; ++c) out[c] = std::min(in[c], in[kAlphaIndex]);
+        }
     }
 }
 
@@ -56,19 +107,22 @@ vImage_Error vImageScale_ARGB8888(const vImage_Buffer* src, const vImage_Buffer*
     if (overlap(*src, *dest)) return kvImageOutOfPlaceOperationRequired;
 
     if (src->width == dest->width && src->height == dest->height) {
-        for (vImagePixelCount row = 0; row < src->height; ++row)
-            std::memcpy(static_cast<uint8_t*>(dest->data) + row * dest->rowBytes,
-                        static_cast<const uint8_t*>(src->data) + row * src->rowBytes, src->width * 4);
+        copyRows(*src, *dest);
         return kvImageNoError;
     }
-    // The default filter is Catmull-Rom when enlarging and Mitchell when reducing.
-    stbir_filter filter = (flags & kvImageHighQualityResampling) ? STBIR_FILTER_DEFAULT : STBIR_FILTER_TRIANGLE;
-    int ok = stbir_resize_uint8_generic(static_cast<const unsigned char*>(src->data), int(src->width), int(src->height),
-                                        int(src->rowBytes), static_cast<unsigned char*>(dest->data), int(dest->width),
-                                        int(dest->height), int(dest->rowBytes), 4, kAlphaIndex,
-                                        STBIR_FLAG_ALPHA_PREMULTIPLIED, STBIR_EDGE_CLAMP, filter,
-                                        STBIR_COLORSPACE_LINEAR, nullptr);
-    if (!ok) return kvImageMemoryAllocationError;
-    keepPremultiplied(*dest);
+    if (!startVips()) return kvImageInternalError;
+    // High quality is Lanczos; otherwise a tent filter.
+    VipsKernel kernel = (flags & kvImageHighQualityResampling) ? VIPS_KERNEL_LANCZOS3 : VIPS_KERNEL_LINEAR;
+    std::unique_ptr<uint8_t[]> packed;
+    VipsImagePtr in = sourceImage(*src, packed);
+    VipsImagePtr out = in ? resampled(in.get(), *dest, kernel) : nullptr;
+    size_t size = 0;
+    void* pixels = out ? vips_image_write_to_memory(out.get(), &size) : nullptr;
+    if (!pixels) {
+        vips_error_clear();
+        return kvImageMemoryAllocationError;
+    }
+    copyPremultiplied(static_cast<const uint8_t*>(pixels), *dest);
+    g_free(pixels);
     return kvImageNoError;
 }

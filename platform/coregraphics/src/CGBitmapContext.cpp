@@ -1,6 +1,7 @@
 // Bitmap contexts: the phone's pixel formats over caller memory, kept in step with Cairo's own pixels.
 #include "CGContextInternal.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -46,6 +47,17 @@ cairo_surface_t* grayCopyOf(cairo_surface_t* source) {
     return copy;
 }
 
+// A surface whose pixels are about to be written in full, so Cairo's clearing would be wasted.
+cairo_surface_t* surfaceToOverwrite(cairo_format_t format, int width, int height) {
+    static const cairo_user_data_key_t pixelsKey{};
+    int stride = cairo_format_stride_for_width(format, width);
+    auto* pixels = static_cast<uint8_t*>(std::malloc(size_t(stride) * size_t(height)));
+    if (!pixels) return cairo_image_surface_create(format, width, height);  // reports the shortage itself
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(pixels, format, width, height, stride);
+    if (cairo_surface_set_user_data(surface, &pixelsKey, pixels, std::free) != CAIRO_STATUS_SUCCESS) std::free(pixels);
+    return surface;
+}
+
 void attach(CGContext* c, cairo_surface_t* surface) {
     if (c->cr) cairo_destroy(c->cr);
     if (c->surface) cairo_surface_destroy(c->surface);
@@ -59,6 +71,25 @@ void attach(CGContext* c, cairo_surface_t* surface) {
 CGContext::~CGContext() {
     if (cr) cairo_destroy(cr);
     if (surface) cairo_surface_destroy(surface);
+}
+
+void CGContext::settle() {
+    if (!importPending) return;
+    importPending = false;
+    cairo_surface_flush(surface);
+    cg::importPixels(layout, data, bytesPerRow, cairo_image_surface_get_data(surface),
+                     size_t(cairo_image_surface_get_stride(surface)), 0, 0, int(width), int(height));
+    cairo_surface_mark_dirty(surface);
+}
+
+bool CGContext::callerBytesClear() const {
+    size_t rowLength = width * size_t(layout.bytesPerPixel());
+    for (size_t row = 0; row < height; ++row) {
+        // Every byte equals its neighbour and the first is zero; memcmp reads the row at full speed.
+        const uint8_t* first = data + row * bytesPerRow;
+        if (first[0] != 0 || std::memcmp(first, first + 1, rowLength - 1) != 0) return false;
+    }
+    return true;
 }
 
 void CGContext::detachSnapshots() {
@@ -98,19 +129,19 @@ CGContextRef CGBitmapContextCreate(void* data, size_t width, size_t height, size
     cairo_format_t format = layout->cairoFormat();
     auto* bytes = static_cast<uint8_t*>(data);
     c->direct = bytes && layout->isCairoNative() && bytesPerRow % 4 == 0 && reinterpret_cast<uintptr_t>(bytes) % 4 == 0;
+    // Caller bytes in another layout are converted into Cairo's pixels when first needed: a
+    // picture drawn over all of them may replace them before Cairo ever reads them.
+    bool mirrored = bytes && !c->direct;
     cairo_surface_t* surface = c->direct ? cairo_image_surface_create_for_data(bytes, format, int(width), int(height), int(bytesPerRow))
-                                         : cairo_image_surface_create(format, int(width), int(height));
+                               : mirrored ? surfaceToOverwrite(format, int(width), int(height))
+                                          : cairo_image_surface_create(format, int(width), int(height));
     if (!surfaceOk(surface)) {
         cairo_surface_destroy(surface);
         return nullptr;
     }
-    if (bytes && !c->direct) {
-        cg::importPixels(*layout, bytes, bytesPerRow, cairo_image_surface_get_data(surface),
-                         size_t(cairo_image_surface_get_stride(surface)), 0, 0, int(width), int(height));
-        cairo_surface_mark_dirty(surface);
-    }
     c->data = bytes;
-    c->mirrored = bytes && !c->direct;
+    c->mirrored = mirrored;
+    c->importPending = mirrored;
     attach(c.get(), surface);
 
     cg::GState initial;
@@ -150,6 +181,7 @@ CGColorSpaceRef CGBitmapContextGetColorSpace(CGContextRef c) { return c ? c->spa
 
 CGImageRef CGBitmapContextCreateImage(CGContextRef c) {
     if (!c) return nullptr;
+    c->settle();
     cairo_surface_flush(c->surface);
     cairo_surface_t* pixels;
     if (c->layout.kind == cg::PixelLayout::Kind::Gray8) pixels = grayCopyOf(c->surface);

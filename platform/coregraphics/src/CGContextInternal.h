@@ -106,6 +106,8 @@ struct CGContext : cg::RefCounted {
     bool direct = false;
     // `data` is a converted copy of the surface, brought up to date after every drawing call.
     bool mirrored = false;
+    // The caller's bytes hold pixels the surface has not taken in yet; settle() brings them over.
+    bool importPending = false;
 
     cairo_surface_t* surface = nullptr;
     cairo_t* cr = nullptr;
@@ -124,6 +126,10 @@ struct CGContext : cg::RefCounted {
     CGPoint toUser(CGPoint device) const;
     cg::DeviceBox fullBox() const { return {0, 0, int(width), int(height)}; }
 
+    // Takes in the caller's bytes when the surface does not hold them yet.
+    void settle();
+    // Whether every byte the caller gave is zero (a cleared buffer).
+    bool callerBytesClear() const;
     // Gives snapshots that share the surface their own pixels before the context draws again.
     void detachSnapshots();
     void render(const cg::Operation& operation);

@@ -251,6 +251,7 @@ cairo_surface_t* stencilInColor(CGImageRef image, const cg::Paint& paint) {
 }  // namespace
 
 void CGContext::render(const cg::Operation& op) {
+    settle();
     const auto& s = state();
     cairo_operator_t cop = op.clear ? CAIRO_OPERATOR_CLEAR : operatorFor(s.blendMode);
     bool reachesWholeClip = !op.clear && (unbounded(cop) || op.custom);
@@ -400,6 +401,33 @@ void CGContextClearRect(CGContextRef c, CGRect rect) {
     c->render(op);
 }
 
+namespace {
+
+// A picture drawn pixel for pixel over the whole of a context that has not taken in its caller's
+// bytes yet, with nothing to blend it with: the picture's pixels become the caller's bytes, and
+// Cairo's surface takes them in when next needed.
+bool replaceCallerBytes(CGContext& c, const cairo_matrix_t& placement, CGImageRef image) {
+    const auto& s = c.state();
+    cairo_format_t format = cairo_image_surface_get_format(image->surface);
+    bool identity = placement.xx == 1 && placement.yy == 1 && placement.xy == 0 && placement.yx == 0 &&
+                    placement.x0 == 0 && placement.y0 == 0;
+    bool plain = s.clips.empty() && !s.mask && s.alpha >= 1 && s.clipBox.x0 == 0 && s.clipBox.y0 == 0 &&
+                 s.clipBox.x1 == int(c.width) && s.clipBox.y1 == int(c.height);
+    if (!c.importPending || !identity || !plain || image->width != c.width || image->height != c.height) return false;
+    if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return false;
+    // Over a cleared buffer, or with an opaque picture, the normal blend copies the picture.
+    bool copies = s.blendMode == kCGBlendModeCopy ||
+                  (s.blendMode == kCGBlendModeNormal && (format == CAIRO_FORMAT_RGB24 || c.callerBytesClear()));
+    if (!copies) return false;
+    cairo_surface_flush(image->surface);
+    cg::exportPixels(c.layout, format, cairo_image_surface_get_data(image->surface),
+                     size_t(cairo_image_surface_get_stride(image->surface)), c.data, c.bytesPerRow, 0, 0, int(c.width),
+                     int(c.height));
+    return true;
+}
+
+}  // namespace
+
 void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image) {
     if (!c || !image) return;
     rect = CGRectStandardize(rect);
@@ -411,6 +439,7 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image) {
     cairo_matrix_scale(&placement, rect.size.width / double(image->width), -rect.size.height / double(image->height));
     cairo_matrix_t toImage = placement;
     if (cairo_matrix_invert(&toImage) != CAIRO_STATUS_SUCCESS) return;
+    if (replaceCallerBytes(*c, placement, image)) return;
 
     bool stencil = cairo_image_surface_get_format(image->surface) == CAIRO_FORMAT_A8;
     cairo_surface_t* pixels = stencil ? stencilInColor(image, s.fill) : cairo_surface_reference(image->surface);

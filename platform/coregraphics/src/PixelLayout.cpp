@@ -62,6 +62,10 @@ bool PixelLayout::isCairoNative() const {
     return kind == Kind::Rgb32 && premultiplied && red == 2 && green == 1 && blue == 0 && (alpha == 3 || alpha == -1);
 }
 
+bool PixelLayout::isCairoReversed() const {
+    return kind == Kind::Rgb32 && premultiplied && red == 1 && green == 2 && blue == 3 && (alpha == 0 || alpha == -1);
+}
+
 std::optional<PixelLayout> PixelLayout::forImage(size_t bitsPerComponent, size_t bitsPerPixel, CGColorSpaceModel model,
                                                  CGBitmapInfo info) {
     if (bitsPerComponent != 8 || (info & kCGBitmapFloatComponents)) return std::nullopt;
@@ -139,6 +143,15 @@ void importPixels(const PixelLayout& layout, const uint8_t* bytes, size_t bytesP
                 for (int i = 0; i < width; ++i) out[i] |= 0xFF000000u;
             continue;
         }
+        if (layout.isCairoReversed()) {
+            const uint32_t opaque = layout.hasAlpha() ? 0 : 0xFF000000u;
+            for (int i = 0; i < width; ++i, in += 4) {
+                uint32_t word;
+                std::memcpy(&word, in, 4);
+                out[i] = __builtin_bswap32(word) | opaque;
+            }
+            continue;
+        }
         const int r = layout.red, g = layout.green, b = layout.blue, a = layout.alpha;
         for (int i = 0; i < width; ++i, in += bpp) {
             unsigned A = a >= 0 ? in[a] : 255, R = in[r], G = in[g], B = in[b];
@@ -169,6 +182,14 @@ void exportPixels(const PixelLayout& layout, cairo_format_t cairoFormat, const u
         }
         if (layout.kind == PixelLayout::Kind::Gray8) {
             for (int i = 0; i < width; ++i) out[i] = grayFromRgb((in[i] >> 16) & 0xFF, (in[i] >> 8) & 0xFF, in[i] & 0xFF);
+            continue;
+        }
+        if (layout.isCairoReversed()) {
+            const uint32_t opaque = !layout.hasAlpha() || opaqueSource ? 0xFFu : 0;
+            for (int i = 0; i < width; ++i) {
+                uint32_t word = __builtin_bswap32(in[i]) | opaque;
+                std::memcpy(out + 4 * size_t(i), &word, 4);
+            }
             continue;
         }
         if (layout.kind == PixelLayout::Kind::Rgb32 && layout.premultiplied) {

@@ -26,6 +26,8 @@ struct PixelLayout {
     cairo_format_t cairoFormat() const;
     // Whether Cairo's own pixels of cairoFormat() are these very bytes.
     bool isCairoNative() const;
+    // Whether these are Cairo's pixel words with their bytes reversed (alpha or padding first, big-endian).
+    bool isCairoReversed() const;
 
     // Layouts an image may be created with; nullopt when not accepted.
     static std::optional<PixelLayout> forImage(size_t bitsPerComponent, size_t bitsPerPixel, CGColorSpaceModel model,

@@ -75,14 +75,19 @@ TEST(vImageScale, TempBufferSizeQueryNeedsNoBuffer) {
 }
 
 TEST(vImageScale, UniformPictureStaysUniformEitherWay) {
-    Picture src(10, 10);
-    src.fill({128, 64, 32, 16});
-    for (auto [w, h] : {std::pair<size_t, size_t>{5, 5}, {23, 7}, {1, 1}}) {
-        Picture dest(w, h);
-        vImage_Buffer s = src.buffer(), d = dest.buffer();
-        ASSERT_EQ(vImageScale_ARGB8888(&s, &d, nullptr, kvImageHighQualityResampling), kvImageNoError);
-        for (size_t y = 0; y < h; ++y)
-            for (size_t x = 0; x < w; ++x) EXPECT_EQ(dest.at(x, y), (ARGB{128, 64, 32, 16})) << w << "x" << h;
+    // Every pixel of the destination is written, whatever the ratio, the flags or the row padding.
+    Picture packed(10, 10), padded(7, 3, 12);
+    for (Picture* src : {&packed, &padded}) {
+        src->fill({128, 64, 32, 16});
+        for (auto [w, h] : {std::pair<size_t, size_t>{5, 5}, {23, 7}, {1, 1}, {3, 11}, {997, 2}})
+            for (vImage_Flags flags : {kvImageNoFlags, kvImageHighQualityResampling}) {
+                Picture dest(w, h);
+                vImage_Buffer s = src->buffer(), d = dest.buffer();
+                ASSERT_EQ(vImageScale_ARGB8888(&s, &d, nullptr, flags), kvImageNoError);
+                for (size_t y = 0; y < h; ++y)
+                    for (size_t x = 0; x < w; ++x)
+                        ASSERT_EQ(dest.at(x, y), (ARGB{128, 64, 32, 16})) << src->width << " -> " << w << "x" << h << " at " << x << "," << y;
+            }
     }
 }
 

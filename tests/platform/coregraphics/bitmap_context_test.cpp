@@ -51,7 +51,7 @@ TEST(BitmapContext, SnapshotsReadTheSamePixelWhateverTheByteOrder) {
 TEST(BitmapContext, CallerMemoryIsTheStartingPictureAndOnlyDrawnPixelsChange) {
     Bitmap bitmap(2, 2, cgtest::kARGB);
     ASSERT_NE(bitmap.context, nullptr);
-    // Bytes written before drawing are not seen by the context: start again over prepared memory.
+    // Start again over prepared memory.
     CGContextRelease(bitmap.context);
     const Bytes4 argb[] = {{255, 10, 20, 30}, {128, 64, 0, 0}, {0, 0, 0, 0}, {255, 255, 255, 255}};
     for (size_t i = 0; i < 4; ++i) std::memcpy(&bitmap.memory[4 * i], argb[i].data(), 4);
@@ -109,6 +109,39 @@ TEST(BitmapContext, GreyBitmapsHoldTheGreyOfWhatIsDrawn) {
     EXPECT_EQ(memory[1], 150);  // the luma of pure green, 0.587
     CGContextRelease(c);
     CGColorSpaceRelease(gray);
+}
+
+
+// A picture drawn over the whole of the caller's memory: over cleared memory, or with the copy blend
+// mode, it becomes the memory; over a picture it blends with it, and later drawing sees both.
+TEST(BitmapContext, PictureDrawnOverAllOfTheCallerMemoryBlendsWithWhatWasThere) {
+    const std::vector<Bytes4> picture = {{255, 0, 0, 255}, {0, 0, 128, 128}, {0, 0, 0, 0}, {20, 40, 60, 255}};  // RGBA
+    CGImageRef image = cgtest::createImage(2, picture);
+    for (CGBitmapInfo info : {cgtest::kARGB, cgtest::kRGBA}) {
+        auto inMemory = [info](Bytes4 rgba) {
+            return info == cgtest::kARGB ? Bytes4{rgba[3], rgba[0], rgba[1], rgba[2]} : rgba;
+        };
+        Bitmap cleared(2, 2, info);
+        CGContextDrawImage(cleared.context, CGRectMake(0, 0, 2, 2), image);
+        for (size_t i = 0; i < 4; ++i) EXPECT_EQ(cleared.at(i % 2, i / 2), inMemory(picture[i])) << i;
+        cleared.fill(CGRectMake(0, 0, 1, 1), 0, 1, 0, 1);  // the bottom-left pixel
+        CGImageRef snapshot = CGBitmapContextCreateImage(cleared.context);
+        EXPECT_EQ(cgtest::pixelsOf(snapshot), (std::vector<Bytes4>{picture[0], picture[1], {0, 255, 0, 255}, picture[3]}));
+        CGImageRelease(snapshot);
+
+        Bitmap white(2, 2, info, 255);
+        CGContextDrawImage(white.context, CGRectMake(0, 0, 2, 2), image);
+        EXPECT_EQ(white.at(0, 0), inMemory({255, 0, 0, 255}));
+        EXPECT_EQ(white.at(1, 0), inMemory({127, 127, 255, 255}));  // half blue over white
+        EXPECT_EQ(white.at(0, 1), inMemory({255, 255, 255, 255}));  // nothing over white
+
+        Bitmap copied(2, 2, info, 255);
+        CGContextSetBlendMode(copied.context, kCGBlendModeCopy);
+        CGContextDrawImage(copied.context, CGRectMake(0, 0, 2, 2), image);
+        EXPECT_EQ(copied.at(1, 0), inMemory(picture[1]));
+        EXPECT_EQ(copied.at(0, 1), inMemory(picture[2]));
+    }
+    CGImageRelease(image);
 }
 
 }  // namespace
