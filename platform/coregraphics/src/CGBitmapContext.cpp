@@ -47,14 +47,18 @@ cairo_surface_t* grayCopyOf(cairo_surface_t* source) {
     return copy;
 }
 
-// A surface whose pixels are about to be written in full, so Cairo's clearing would be wasted.
-cairo_surface_t* surfaceToOverwrite(cairo_format_t format, int width, int height) {
+// A surface over memory nobody has written yet: its context clears or fills it before Cairo reads it.
+cairo_surface_t* uninitialisedSurface(cairo_format_t format, int width, int height) {
     static const cairo_user_data_key_t pixelsKey{};
     int stride = cairo_format_stride_for_width(format, width);
-    auto* pixels = static_cast<uint8_t*>(std::malloc(size_t(stride) * size_t(height)));
+    auto* pixels = stride > 0 ? static_cast<uint8_t*>(std::malloc(size_t(stride) * size_t(height))) : nullptr;
     if (!pixels) return cairo_image_surface_create(format, width, height);  // reports the shortage itself
     cairo_surface_t* surface = cairo_image_surface_create_for_data(pixels, format, width, height, stride);
-    if (cairo_surface_set_user_data(surface, &pixelsKey, pixels, std::free) != CAIRO_STATUS_SUCCESS) std::free(pixels);
+    if (cairo_surface_set_user_data(surface, &pixelsKey, pixels, std::free) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        std::free(pixels);
+        return cairo_image_surface_create(format, width, height);
+    }
     return surface;
 }
 
@@ -74,15 +78,27 @@ CGContext::~CGContext() {
 }
 
 void CGContext::settle() {
-    if (!importPending) return;
-    importPending = false;
+    if (pending == Pending::Nothing) return;
     cairo_surface_flush(surface);
-    cg::importPixels(layout, data, bytesPerRow, cairo_image_surface_get_data(surface),
-                     size_t(cairo_image_surface_get_stride(surface)), 0, 0, int(width), int(height));
-    cairo_surface_mark_dirty(surface);
+    uint8_t* pixels = cairo_image_surface_get_data(surface);
+    size_t stride = size_t(cairo_image_surface_get_stride(surface));
+    if (pending == Pending::Clearing) {
+        // Cleared by Cairo, which then knows the surface to be empty and copies the first picture
+        // drawn over it instead of blending.
+        cairo_save(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr);
+        cairo_restore(cr);
+    } else {
+        cg::importPixels(layout, data, bytesPerRow, pixels, stride, 0, 0, int(width), int(height));
+        cairo_surface_mark_dirty(surface);
+    }
+    pending = Pending::Nothing;
 }
 
-bool CGContext::callerBytesClear() const {
+bool CGContext::knownClear() const {
+    if (pending == Pending::Clearing) return true;
+    if (pending != Pending::CallerPixels) return false;
     size_t rowLength = width * size_t(layout.bytesPerPixel());
     for (size_t row = 0; row < height; ++row) {
         // Every byte equals its neighbour and the first is zero; memcmp reads the row at full speed.
@@ -129,19 +145,20 @@ CGContextRef CGBitmapContextCreate(void* data, size_t width, size_t height, size
     cairo_format_t format = layout->cairoFormat();
     auto* bytes = static_cast<uint8_t*>(data);
     c->direct = bytes && layout->isCairoNative() && bytesPerRow % 4 == 0 && reinterpret_cast<uintptr_t>(bytes) % 4 == 0;
-    // Caller bytes in another layout are converted into Cairo's pixels when first needed: a
-    // picture drawn over all of them may replace them before Cairo ever reads them.
+    // Unless Cairo draws into the caller's bytes, the surface is cleared, or takes in the caller's
+    // pixels, when first needed.
     bool mirrored = bytes && !c->direct;
     cairo_surface_t* surface = c->direct ? cairo_image_surface_create_for_data(bytes, format, int(width), int(height), int(bytesPerRow))
-                               : mirrored ? surfaceToOverwrite(format, int(width), int(height))
-                                          : cairo_image_surface_create(format, int(width), int(height));
+                                         : uninitialisedSurface(format, int(width), int(height));
     if (!surfaceOk(surface)) {
         cairo_surface_destroy(surface);
         return nullptr;
     }
     c->data = bytes;
     c->mirrored = mirrored;
-    c->importPending = mirrored;
+    c->pending = c->direct ? CGContext::Pending::Nothing
+                 : mirrored ? CGContext::Pending::CallerPixels
+                            : CGContext::Pending::Clearing;
     attach(c.get(), surface);
 
     cg::GState initial;
@@ -153,6 +170,7 @@ CGContextRef CGBitmapContextCreate(void* data, size_t width, size_t height, size
 void* CGBitmapContextGetData(CGContextRef c) {
     if (!c) return nullptr;
     if (c->data) return c->data;
+    c->settle();
     bool sameStride = size_t(cairo_image_surface_get_stride(c->surface)) == c->bytesPerRow;
     if (c->layout.isCairoNative() && sameStride) {
         // From now on the caller reads Cairo's pixels themselves, so they must stay where they are.

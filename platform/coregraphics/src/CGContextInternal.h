@@ -106,8 +106,11 @@ struct CGContext : cg::RefCounted {
     bool direct = false;
     // `data` is a converted copy of the surface, brought up to date after every drawing call.
     bool mirrored = false;
-    // The caller's bytes hold pixels the surface has not taken in yet; settle() brings them over.
-    bool importPending = false;
+    // What the surface's memory still lacks: its clearing, or the caller's pixels. Both wait for
+    // the first call that reads or draws into the surface (settle()), as a picture drawn over
+    // every pixel may make them unnecessary.
+    enum class Pending { Nothing, Clearing, CallerPixels };
+    Pending pending = Pending::Nothing;
 
     cairo_surface_t* surface = nullptr;
     cairo_t* cr = nullptr;
@@ -126,10 +129,10 @@ struct CGContext : cg::RefCounted {
     CGPoint toUser(CGPoint device) const;
     cg::DeviceBox fullBox() const { return {0, 0, int(width), int(height)}; }
 
-    // Takes in the caller's bytes when the surface does not hold them yet.
+    // Clears the surface or takes in the caller's bytes, when still pending.
     void settle();
-    // Whether every byte the caller gave is zero (a cleared buffer).
-    bool callerBytesClear() const;
+    // Whether the context's pixels are all clear, as far as is known without settling.
+    bool knownClear() const;
     // Gives snapshots that share the surface their own pixels before the context draws again.
     void detachSnapshots();
     void render(const cg::Operation& operation);

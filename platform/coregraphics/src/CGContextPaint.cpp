@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -403,26 +404,51 @@ void CGContextClearRect(CGContextRef c, CGRect rect) {
 
 namespace {
 
-// A picture drawn pixel for pixel over the whole of a context that has not taken in its caller's
-// bytes yet, with nothing to blend it with: the picture's pixels become the caller's bytes, and
-// Cairo's surface takes them in when next needed.
-bool replaceCallerBytes(CGContext& c, const cairo_matrix_t& placement, CGImageRef image) {
+// A picture drawn pixel for pixel (upright or upside down) over the whole of a context whose
+// surface is not settled yet, with nothing to blend it with: its rows are copied in, into the
+// caller's bytes when the context keeps them (the surface takes them in when next needed), or
+// else into the surface, which then needs no clearing.
+bool replacePixels(CGContext& c, const cairo_matrix_t& placement, CGImageRef image) {
     const auto& s = c.state();
-    cairo_format_t format = cairo_image_surface_get_format(image->surface);
-    bool identity = placement.xx == 1 && placement.yy == 1 && placement.xy == 0 && placement.yx == 0 &&
-                    placement.x0 == 0 && placement.y0 == 0;
+    if (c.pending == CGContext::Pending::Nothing || image->width != c.width || image->height != c.height) return false;
+    // Points to pixels at the screen's scale leave rounding in the last bits.
+    auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
+    bool upright = near(placement.yy, 1) && near(placement.y0, 0);
+    bool upsideDown = near(placement.yy, -1) && near(placement.y0, double(c.height));
+    bool pixelForPixel = near(placement.xx, 1) && near(placement.x0, 0) && placement.xy == 0 && placement.yx == 0 &&
+                         (upright || upsideDown);
     bool plain = s.clips.empty() && !s.mask && s.alpha >= 1 && s.clipBox.x0 == 0 && s.clipBox.y0 == 0 &&
                  s.clipBox.x1 == int(c.width) && s.clipBox.y1 == int(c.height);
-    if (!c.importPending || !identity || !plain || image->width != c.width || image->height != c.height) return false;
-    if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return false;
-    // Over a cleared buffer, or with an opaque picture, the normal blend copies the picture.
+    cairo_format_t format = cairo_image_surface_get_format(image->surface);
+    bool intoCaller = c.pending == CGContext::Pending::CallerPixels;
+    bool readable = format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24;
+    if (!pixelForPixel || !plain || !readable || (!intoCaller && format != cairo_image_surface_get_format(c.surface)))
+        return false;
+    // Over clear pixels, or with an opaque picture, the normal blend copies the picture.
     bool copies = s.blendMode == kCGBlendModeCopy ||
-                  (s.blendMode == kCGBlendModeNormal && (format == CAIRO_FORMAT_RGB24 || c.callerBytesClear()));
+                  (s.blendMode == kCGBlendModeNormal && (format == CAIRO_FORMAT_RGB24 || c.knownClear()));
     if (!copies) return false;
+
     cairo_surface_flush(image->surface);
-    cg::exportPixels(c.layout, format, cairo_image_surface_get_data(image->surface),
-                     size_t(cairo_image_surface_get_stride(image->surface)), c.data, c.bytesPerRow, 0, 0, int(c.width),
-                     int(c.height));
+    const uint8_t* from = cairo_image_surface_get_data(image->surface);
+    size_t fromStride = size_t(cairo_image_surface_get_stride(image->surface));
+    uint8_t* to = intoCaller ? c.data : cairo_image_surface_get_data(c.surface);
+    size_t toStride = intoCaller ? c.bytesPerRow : size_t(cairo_image_surface_get_stride(c.surface));
+    if (!intoCaller && upright && fromStride == toStride) {
+        std::memcpy(to, from, toStride * c.height);  // one copy, which memcpy streams past the caches
+    } else {
+        for (size_t row = 0; row < c.height; ++row) {
+            const uint8_t* source = from + (upright ? row : c.height - 1 - row) * fromStride;
+            if (intoCaller)
+                cg::exportPixels(c.layout, format, source, fromStride, to + row * toStride, toStride, 0, 0, int(c.width), 1);
+            else
+                std::memcpy(to + row * toStride, source, c.width * 4);
+        }
+    }
+    if (!intoCaller) {
+        cairo_surface_mark_dirty(c.surface);
+        c.pending = CGContext::Pending::Nothing;
+    }
     return true;
 }
 
@@ -439,7 +465,7 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image) {
     cairo_matrix_scale(&placement, rect.size.width / double(image->width), -rect.size.height / double(image->height));
     cairo_matrix_t toImage = placement;
     if (cairo_matrix_invert(&toImage) != CAIRO_STATUS_SUCCESS) return;
-    if (replaceCallerBytes(*c, placement, image)) return;
+    if (replacePixels(*c, placement, image)) return;
 
     bool stencil = cairo_image_surface_get_format(image->surface) == CAIRO_FORMAT_A8;
     cairo_surface_t* pixels = stencil ? stencilInColor(image, s.fill) : cairo_surface_reference(image->surface);

@@ -144,4 +144,32 @@ TEST(BitmapContext, PictureDrawnOverAllOfTheCallerMemoryBlendsWithWhatWasThere) 
     CGImageRelease(image);
 }
 
+// The same in memory the context keeps: a picture drawn upright or upside down over all of a new
+// context is the picture, and a second picture drawn over it blends with it.
+TEST(BitmapContext, PictureDrawnOverAllOfANewContextIsThePictureEitherWayUp) {
+    const std::vector<Bytes4> picture = {{255, 0, 0, 255}, {0, 0, 128, 128}, {0, 0, 0, 0}, {20, 40, 60, 255}};  // RGBA
+    CGImageRef image = cgtest::createImage(2, picture);
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    for (bool upsideDown : {false, true}) {
+        CGContextRef context = CGBitmapContextCreate(nullptr, 2, 2, 8, 0, space, cgtest::kARGB);
+        if (upsideDown) {
+            CGContextTranslateCTM(context, 0, 2);
+            CGContextScaleCTM(context, 1, -1);
+        }
+        CGContextDrawImage(context, CGRectMake(0, 0, 2, 2), image);
+        CGImageRef once = CGBitmapContextCreateImage(context);
+        CGContextDrawImage(context, CGRectMake(0, 0, 2, 2), image);
+        CGImageRef twice = CGBitmapContextCreateImage(context);
+        auto expected = upsideDown ? std::vector<Bytes4>{picture[2], picture[3], picture[0], picture[1]} : picture;
+        EXPECT_EQ(cgtest::pixelsOf(once), expected) << upsideDown;
+        Bytes4 halfBlueTwice = {0, 0, 192, 192};
+        EXPECT_EQ(cgtest::pixelsOf(twice)[upsideDown ? 3 : 1], halfBlueTwice) << upsideDown;
+        CGImageRelease(once);
+        CGImageRelease(twice);
+        CGContextRelease(context);
+    }
+    CGColorSpaceRelease(space);
+    CGImageRelease(image);
+}
+
 }  // namespace
