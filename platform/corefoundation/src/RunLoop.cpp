@@ -104,6 +104,13 @@ struct RunLoop::State {
         return fired;
     }
 
+    // Called with `lock` held: a loop is destroyed with its thread, and its destructor takes the
+    // lock before closing the descriptor, so a wake-up from another thread never writes to a
+    // closed (or reused) one.
+    void wakeUpLocked() {
+        if (wakeFd >= 0) eventfd_write(wakeFd, 1);
+    }
+
     void drainWakeups() {
         eventfd_t ignored;
         eventfd_read(wakeFd, &ignored);
@@ -116,6 +123,7 @@ RunLoop::RunLoop() : state_(std::make_unique<State>()) {
 }
 
 RunLoop::~RunLoop() {
+    std::lock_guard guard(state_->lock);
     if (state_->wakeFd >= 0) close(state_->wakeFd);
 }
 
@@ -140,8 +148,8 @@ RunLoop::SourceId RunLoop::addFileDescriptor(int fd, std::function<void()> reada
         source.fd = fd;
         source.callback = std::make_shared<std::function<void()>>(std::move(readable));
         state_->sources.emplace(id, std::move(source));
+        state_->wakeUpLocked();
     }
-    wakeUp();
     return id;
 }
 
@@ -159,8 +167,8 @@ RunLoop::SourceId RunLoop::addTimer(CFTimeInterval seconds, bool repeats, std::f
         source.repeats = repeats;
         source.callback = std::make_shared<std::function<void()>>(std::move(fire));
         state_->sources.emplace(id, std::move(source));
+        state_->wakeUpLocked();
     }
-    wakeUp();
     return id;
 }
 
@@ -173,20 +181,21 @@ void RunLoop::perform(std::function<void()> block) {
     {
         std::lock_guard guard(state_->lock);
         state_->blocks.push_back(std::move(block));
+        state_->wakeUpLocked();
     }
-    wakeUp();
 }
 
 void RunLoop::stop() {
     {
         std::lock_guard guard(state_->lock);
         state_->stopRequested = true;
+        state_->wakeUpLocked();
     }
-    wakeUp();
 }
 
 void RunLoop::wakeUp() {
-    if (state_->wakeFd >= 0) eventfd_write(state_->wakeFd, 1);
+    std::lock_guard guard(state_->lock);
+    state_->wakeUpLocked();
 }
 
 void RunLoop::run() {
