@@ -96,16 +96,10 @@ void CGContext::settle() {
     pending = Pending::Nothing;
 }
 
-bool CGContext::knownClear() const {
-    if (pending == Pending::Clearing) return true;
-    if (pending != Pending::CallerPixels) return false;
-    size_t rowLength = width * size_t(layout.bytesPerPixel());
-    for (size_t row = 0; row < height; ++row) {
-        // Every byte equals its neighbour and the first is zero; memcmp reads the row at full speed.
-        const uint8_t* first = data + row * bytesPerRow;
-        if (first[0] != 0 || std::memcmp(first, first + 1, rowLength - 1) != 0) return false;
-    }
-    return true;
+bool CGContext::callerRowClear(size_t row) const {
+    // Every byte equals its neighbour and the first is zero; memcmp reads the row at full speed.
+    const uint8_t* first = data + row * bytesPerRow;
+    return first[0] == 0 && std::memcmp(first, first + 1, width * size_t(layout.bytesPerPixel()) - 1) == 0;
 }
 
 void CGContext::detachSnapshots() {

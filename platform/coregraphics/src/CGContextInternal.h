@@ -131,8 +131,8 @@ struct CGContext : cg::RefCounted {
 
     // Clears the surface or takes in the caller's bytes, when still pending.
     void settle();
-    // Whether the context's pixels are all clear, as far as is known without settling.
-    bool knownClear() const;
+    // Whether a row of the caller's bytes is all zero (cleared).
+    bool callerRowClear(size_t row) const;
     // Gives snapshots that share the surface their own pixels before the context draws again.
     void detachSnapshots();
     void render(const cg::Operation& operation);

@@ -424,10 +424,10 @@ bool replacePixels(CGContext& c, const cairo_matrix_t& placement, CGImageRef ima
     bool readable = format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24;
     if (!pixelForPixel || !plain || !readable || (!intoCaller && format != cairo_image_surface_get_format(c.surface)))
         return false;
-    // Over clear pixels, or with an opaque picture, the normal blend copies the picture.
-    bool copies = s.blendMode == kCGBlendModeCopy ||
-                  (s.blendMode == kCGBlendModeNormal && (format == CAIRO_FORMAT_RGB24 || c.knownClear()));
-    if (!copies) return false;
+    // The copy blend copies the picture, and so does the normal blend with an opaque picture or
+    // over clear pixels: a new surface, or caller rows found cleared as they are reached.
+    if (s.blendMode != kCGBlendModeCopy && s.blendMode != kCGBlendModeNormal) return false;
+    bool needsClearRows = s.blendMode == kCGBlendModeNormal && format != CAIRO_FORMAT_RGB24 && intoCaller;
 
     cairo_surface_flush(image->surface);
     const uint8_t* from = cairo_image_surface_get_data(image->surface);
@@ -439,6 +439,12 @@ bool replacePixels(CGContext& c, const cairo_matrix_t& placement, CGImageRef ima
     } else {
         for (size_t row = 0; row < c.height; ++row) {
             const uint8_t* source = from + (upright ? row : c.height - 1 - row) * fromStride;
+            if (needsClearRows && !c.callerRowClear(row)) {
+                // The rows already written were clear: clear them again and blend as usual.
+                size_t rowLength = c.width * size_t(c.layout.bytesPerPixel());
+                for (size_t written = 0; written < row; ++written) std::memset(to + written * toStride, 0, rowLength);
+                return false;
+            }
             if (intoCaller)
                 cg::exportPixels(c.layout, format, source, fromStride, to + row * toStride, toStride, 0, 0, int(c.width), 1);
             else

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using cgtest::Bitmap;
@@ -134,6 +136,13 @@ TEST(BitmapContext, PictureDrawnOverAllOfTheCallerMemoryBlendsWithWhatWasThere) 
         EXPECT_EQ(white.at(0, 0), inMemory({255, 0, 0, 255}));
         EXPECT_EQ(white.at(1, 0), inMemory({127, 127, 255, 255}));  // half blue over white
         EXPECT_EQ(white.at(0, 1), inMemory({255, 255, 255, 255}));  // nothing over white
+
+        // Cleared but for the last row: the half-blue pixel above is drawn once, not twice.
+        Bitmap lastRowWhite(2, 2, info);
+        std::fill(lastRowWhite.memory.begin() + 8, lastRowWhite.memory.end(), 255);
+        CGContextDrawImage(lastRowWhite.context, CGRectMake(0, 0, 2, 2), image);
+        EXPECT_EQ(lastRowWhite.at(1, 0), inMemory(picture[1]));
+        EXPECT_EQ(lastRowWhite.at(0, 1), inMemory({255, 255, 255, 255}));
 
         Bitmap copied(2, 2, info, 255);
         CGContextSetBlendMode(copied.context, kCGBlendModeCopy);
