@@ -29,10 +29,9 @@ void replaceAll(std::string& text, std::string_view from, const std::string& to)
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) text.replace(at, from.size(), to);
 }
 
-// A socket connected to the host. A connection the kernel refuses for a moment (its queues are
-// shared with the rest of the machine) is tried again; a host that stops accepting fails the run.
+// A socket connected to the host. libFuzzer's alarm signal, which watches for slow inputs, can
+// interrupt a connect; such a connect is tried again. A host that stops accepting fails the run.
 int connectToHost() {
-    static std::uint32_t exchanges = 0;
     for (int attempt = 1;; ++attempt) {
         int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) fuzzing::broken("a socket can be made");
@@ -43,23 +42,16 @@ int connectToHost() {
         // otherwise use up the loopback's local ports, and connect would fail for want of one.
         linger reset{1, 0};
         ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-        // The host closes first, so its side of each connection waits out TIME_WAIT. Each exchange
-        // comes from the next of 65,000 loopback addresses, so that no new connection meets an
-        // old one still waiting under the same address and port.
-        sockaddr_in from{};
-        from.sin_family = AF_INET;
-        from.sin_addr.s_addr = htonl((127u << 24) | (1u << 16) | (exchanges++ % 65000u + 1));
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(static_cast<std::uint16_t>(gPort));
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) == 0 &&
-            ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
-            return fd;
-        std::fprintf(stderr, "settings_host_fuzzer: connection %d to the host failed: %s\n", attempt, std::strerror(errno));
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+        int error = errno;
+        std::fprintf(stderr, "settings_host_fuzzer: connection %d to the host failed: %s\n", attempt, std::strerror(error));
         ::close(fd);
         if (attempt == 5) fuzzing::broken("the host accepts connections");
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        if (error != EINTR) std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
 }
 
