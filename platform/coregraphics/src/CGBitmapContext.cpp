@@ -80,8 +80,6 @@ CGContext::~CGContext() {
 void CGContext::settle() {
     if (pending == Pending::Nothing) return;
     cairo_surface_flush(surface);
-    uint8_t* pixels = cairo_image_surface_get_data(surface);
-    size_t stride = size_t(cairo_image_surface_get_stride(surface));
     if (pending == Pending::Clearing) {
         // Cleared by Cairo, which then knows the surface to be empty and copies the first picture
         // drawn over it instead of blending.
@@ -90,7 +88,8 @@ void CGContext::settle() {
         cairo_paint(cr);
         cairo_restore(cr);
     } else {
-        cg::importPixels(layout, data, bytesPerRow, pixels, stride, 0, 0, int(width), int(height));
+        cg::importPixels(layout, data, bytesPerRow, cairo_image_surface_get_data(surface),
+                         size_t(cairo_image_surface_get_stride(surface)), 0, 0, int(width), int(height));
         cairo_surface_mark_dirty(surface);
     }
     pending = Pending::Nothing;
