@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace cg {
 
@@ -240,6 +241,42 @@ void CGContextClipToRects(CGContextRef c, const CGRect* rects, size_t count) {
     else addClip(c, std::move(path), false);
 }
 
+namespace {
+
+// A mask with alpha placed pixel for pixel (upright or upside down, at a whole-pixel offset)
+// gives its alpha bytes straight to the coverage rows, which a transformed paint through Cairo
+// would only resample one for one. `coverage` is cleared and device sized.
+bool copyAlphaPixelForPixel(cairo_surface_t* coverage, const cairo_matrix_t& placement, CGImageRef mask) {
+    auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
+    bool upright = near(placement.yy, 1), upsideDown = near(placement.yy, -1);
+    double left = std::round(placement.x0), top = std::round(placement.y0);
+    if (cairo_image_surface_get_format(mask->surface) != CAIRO_FORMAT_ARGB32 || !near(placement.xx, 1) ||
+        !(upright || upsideDown) || placement.xy != 0 || placement.yx != 0 || !near(placement.x0, left) ||
+        !near(placement.y0, top))
+        return false;
+
+    cairo_surface_flush(mask->surface);
+    const uint8_t* from = cairo_image_surface_get_data(mask->surface);
+    size_t fromStride = size_t(cairo_image_surface_get_stride(mask->surface));
+    uint8_t* to = cairo_image_surface_get_data(coverage);
+    size_t toStride = size_t(cairo_image_surface_get_stride(coverage));
+    long width = cairo_image_surface_get_width(coverage), height = cairo_image_surface_get_height(coverage);
+    long maskWidth = long(mask->width), maskHeight = long(mask->height), dx = long(left), dy = long(top);
+    long firstX = std::max(0L, dx), endX = std::min(width, dx + maskWidth);
+    // Upright, mask row v lands on device row dy + v; upside down, on dy - 1 - v.
+    long firstY = std::max(0L, upright ? dy : dy - maskHeight), endY = std::min(height, upright ? dy + maskHeight : dy);
+    for (long y = firstY; y < endY; ++y) {
+        long v = upright ? y - dy : dy - 1 - y;
+        const auto* source = reinterpret_cast<const uint32_t*>(from + size_t(v) * fromStride);
+        uint8_t* target = to + size_t(y) * toStride;
+        for (long x = firstX; x < endX; ++x) target[x] = uint8_t(source[x - dx] >> 24);
+    }
+    cairo_surface_mark_dirty(coverage);
+    return true;
+}
+
+}  // namespace
+
 void CGContextClipToMask(CGContextRef c, CGRect rect, CGImageRef mask) {
     if (!c || !mask) return;
     auto& s = c->state();
@@ -249,21 +286,25 @@ void CGContextClipToMask(CGContextRef c, CGRect rect, CGImageRef mask) {
     if (CGRectIsEmpty(rect)) return;
 
     cairo_surface_t* combined = cairo_image_surface_create(CAIRO_FORMAT_A8, int(c->width), int(c->height));
+    // Mask pixels to device, as an image is placed: the first row goes to the top of the rectangle.
+    cairo_matrix_t placement = c->deviceMatrix();
+    cairo_matrix_translate(&placement, rect.origin.x, rect.origin.y + rect.size.height);
+    cairo_matrix_scale(&placement, rect.size.width / double(mask->width), -rect.size.height / double(mask->height));
     cairo_t* cr = cairo_create(combined);
-    // Painting an ARGB32 surface into A8 keeps its alpha, which is the coverage; other masks are
-    // converted first.
-    cairo_surface_t* coverage = cairo_image_surface_get_format(mask->surface) == CAIRO_FORMAT_ARGB32
-                                    ? cairo_surface_reference(mask->surface)
-                                    : cg::maskCoverage(mask);
-    cairo_matrix_t m = c->deviceMatrix();
-    cairo_set_matrix(cr, &m);
-    cairo_translate(cr, rect.origin.x, rect.origin.y + rect.size.height);
-    cairo_scale(cr, rect.size.width / double(mask->width), -rect.size.height / double(mask->height));
-    cairo_set_source_surface(cr, coverage, 0, 0);
-    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_rectangle(cr, 0, 0, double(mask->width), double(mask->height));
-    cairo_fill(cr);
+    if (!copyAlphaPixelForPixel(combined, placement, mask)) {
+        // Painting an ARGB32 surface into A8 keeps its alpha, which is the coverage; other masks
+        // are converted first.
+        cairo_surface_t* coverage = cairo_image_surface_get_format(mask->surface) == CAIRO_FORMAT_ARGB32
+                                        ? cairo_surface_reference(mask->surface)
+                                        : cg::maskCoverage(mask);
+        cairo_set_matrix(cr, &placement);
+        cairo_set_source_surface(cr, coverage, 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_rectangle(cr, 0, 0, double(mask->width), double(mask->height));
+        cairo_fill(cr);
+        cairo_surface_destroy(coverage);
+    }
     if (s.mask) {
         cairo_identity_matrix(cr);
         cairo_set_source_surface(cr, s.mask.get(), 0, 0);
@@ -271,7 +312,6 @@ void CGContextClipToMask(CGContextRef c, CGRect rect, CGImageRef mask) {
         cairo_paint(cr);
     }
     cairo_destroy(cr);
-    cairo_surface_destroy(coverage);
     cairo_surface_flush(combined);
     s.mask = std::shared_ptr<cairo_surface_t>(combined, cairo_surface_destroy);
 }

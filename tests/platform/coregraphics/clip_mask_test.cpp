@@ -84,6 +84,40 @@ TEST(ClipToMask, FlippedSnapshotLinesUpWithAnUprightDrawing) {
     CGImageRelease(glyph);
 }
 
+TEST(ClipToMask, AMaskPlacedPixelForPixelKeepsEachAlphaWhereverItLands) {
+    // Four different alphas, so a mask turned or shifted by a pixel shows.
+    const uint8_t alphas[2][2] = {{255, 128}, {64, 16}};
+    CGImageRef mask = cgtest::createImage(2, {{0, 0, 0, 255}, {0, 0, 0, 128}, {0, 0, 0, 64}, {0, 0, 0, 16}});
+    struct Placement {
+        bool flipped;
+        CGRect rect;
+        int left, top;    // device pixel of the mask's first row and column
+        int rowStep;      // device rows per mask row: 1 upright, -1 upside down
+    };
+    const Placement placements[] = {
+        {false, CGRectMake(1, 1, 2, 2), 1, 1, 1},
+        {false, CGRectMake(-1, -1, 2, 2), -1, 3, 1},   // only the top right pixel is inside
+        {false, CGRectMake(3, 3, 2, 2), 3, -1, 1},     // only the bottom left pixel is inside
+        {true, CGRectMake(1, 0, 2, 2), 1, 1, -1},
+        {true, CGRectMake(-1, 3, 2, 2), -1, 4, -1},
+    };
+    for (const Placement& p : placements) {
+        Bitmap bitmap(4, 4, cgtest::kRGBA);
+        if (p.flipped) bitmap.flip();
+        CGContextClipToMask(bitmap.context, p.rect, mask);
+        bitmap.fill(CGRectMake(-4, -4, 12, 12), 1, 0, 0, 1);
+        for (int row = 0; row < 4; ++row)
+            for (int x = 0; x < 4; ++x) {
+                int u = x - p.left, v = (row - p.top) * p.rowStep;
+                uint8_t expected = u >= 0 && u < 2 && v >= 0 && v < 2 ? alphas[v][u] : 0;
+                Bytes4 pixel = bitmap.at(size_t(x), size_t(row));
+                EXPECT_EQ(pixel[3], expected) << p.rect.origin.x << "," << p.rect.origin.y << " at " << x << "," << row;
+                EXPECT_EQ(pixel[0], expected);  // premultiplied red
+            }
+    }
+    CGImageRelease(mask);
+}
+
 TEST(ClipToMask, OpaqueMasksClipByTheirGreyAndNothingLandsOutsideTheRectangle) {
     // Without alpha, a mask's grey is its coverage: white paints, black does not.
     CGImageRef mask = cgtest::createImage(2, {{255, 255, 255, 255}, {0, 0, 0, 255}},
