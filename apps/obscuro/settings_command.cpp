@@ -63,15 +63,12 @@ int set(const settings::SettingsSession& session, const std::string& key, const 
     if (!page) return refused("no settings page declares the key \"" + key + "\"");
     nlohmann::json value = session.valueFromText(*page, key, text);
     settings::WriteResult result = session.write(*page, key, value);
-    if (result.refusal != settings::Refusal::none) return refused(result.message);
-    // The page's setter returns nothing, as on the phone; reading the value back tells whether
-    // the file took it (a full disk, a file that cannot be replaced).
-    nlohmann::json stored = session.read(*page, key);
-    if (stored != value) {
-        std::cerr << "obscuro settings: could not write \"" << key << "\"; the settings file holds what it held before\n";
+    if (result.refusal == settings::Refusal::notStored) {
+        std::cerr << "obscuro settings: " << result.message << '\n';
         return 1;
     }
-    std::cout << nlohmann::json{{"key", key}, {"value", stored}}.dump() << '\n';
+    if (result.refusal != settings::Refusal::none) return refused(result.message);
+    std::cout << nlohmann::json{{"key", key}, {"value", session.read(*page, key)}}.dump() << '\n';
     return 0;
 }
 

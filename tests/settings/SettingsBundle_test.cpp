@@ -87,7 +87,9 @@ TEST(SettingsBundle, TheRootPageOffersRestartSupportAndItsSubPages) {
     EXPECT_EQ(colourKeys, (std::set<std::string>{"backgroundColor", "secondaryColor", "textColor", "barColor", "tintColor"}));
 
     for (const auto& row : device.session().describe(device.page("my_tweaks"), true))
-        if (row["cell"] == "PSButtonCell") EXPECT_EQ(row["action"], "openPackageLink:") << row["label"];
+        if (row["cell"] == "PSButtonCell") {
+            EXPECT_EQ(row["action"], "openPackageLink:") << row["label"];
+        }
 }
 
 }  // namespace

@@ -108,6 +108,17 @@ TEST_F(SettingsHostTest, RefusesWhatShouldNeverBeWrittenAndLeavesTheFileAlone) {
     EXPECT_EQ(SettingsDevice::shared().changesAfter(0.2), 0);
 }
 
+TEST_F(SettingsHostTest, AWriteTheFileDoesNotTakeIsAnError) {
+    // A directory where the settings file belongs: the file cannot be replaced.
+    std::filesystem::path settingsFile = SettingsDevice::shared().hostPath(kSettingsPath);
+    std::filesystem::create_directories(settingsFile / "in-the-way");
+    auto result = post("/api/pages/obscurosettings/Root/set", R"({"key": "theme", "value": "oled"})");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->status, 500);
+    EXPECT_NE(json(result)["error"].get<std::string>().find("could not write \"theme\""), std::string::npos) << result->body;
+    EXPECT_TRUE(std::filesystem::is_directory(settingsFile / "in-the-way"));
+}
+
 TEST_F(SettingsHostTest, AButtonReportsWhatItOpened) {
     auto result = post("/api/pages/obscurosettings/my_tweaks/tap", R"({"label": "Velvet Dock"})");
     ASSERT_TRUE(result);

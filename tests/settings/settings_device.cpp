@@ -73,7 +73,7 @@ void SettingsDevice::reset() {
     changesAfter(0.05);  // lets posts of the previous test arrive before counting starts
     gChanges = 0;
     std::error_code error;
-    fs::remove(hostPath(kSettingsPath), error);
+    fs::remove_all(hostPath(kSettingsPath), error);
     fs::remove(hostPath("/var/tmp/killall.args"), error);
 }
 

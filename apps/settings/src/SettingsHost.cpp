@@ -115,6 +115,7 @@ SettingsHost::SettingsHost(std::unique_ptr<SettingsSession> session, std::string
         if (!(*body)["key"].is_string() || !body->contains("value")) return refuse(response, 400, "a write names a \"key\" and a \"value\"");
         std::string key = (*body)["key"].get<std::string>();
         WriteResult result = s.session->write(*page, key, (*body)["value"]);
+        if (result.refusal == Refusal::notStored) return refuse(response, 500, result.message);
         if (result.refusal != Refusal::none) return refuse(response, 400, result.message);
         replyJson(response, 200, {{"key", key}, {"value", s.session->read(*page, key)}});
     });

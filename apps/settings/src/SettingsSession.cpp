@@ -231,6 +231,10 @@ WriteResult SettingsSession::write(const Page& page, const std::string& key, con
         stored = valueFromJson(value);
     }
     msg<void>(specifier, sel<"performSetterWithValue:">(), stored.get());
+    // The setter returns nothing, as on the phone; reading the value back tells whether the file
+    // took it.
+    if (read(page, key) != jsonFromValue(stored.get()))
+        return {Refusal::notStored, "could not write \"" + key + "\"; the settings file holds what it held before"};
     return {};
 }
 

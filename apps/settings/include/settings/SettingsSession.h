@@ -33,7 +33,9 @@ struct ActionOutcome {
 };
 
 // Why a write was refused; the settings file is untouched in every case but `none`.
-enum class Refusal { none, unknownKey, wrongType };
+// `notStored`: the page's setter ran but the file did not take the value (a full disk, a file
+// that cannot be replaced), so it holds what it held before.
+enum class Refusal { none, unknownKey, wrongType, notStored };
 
 struct WriteResult {
     Refusal refusal = Refusal::none;
