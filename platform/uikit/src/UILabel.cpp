@@ -25,11 +25,12 @@ UILabel::~UILabel() = default;
 
 namespace platform::uikit {
 
-// Without a text engine the size is an estimate: half an em per character on one line.
-CGSize estimatedTextSize(id text, UIFont* font) {
-    double size = font ? font->pointSize : 17;
-    double length = static_cast<double>(msg<unsigned long>(text, sel<"length">()));
-    return {std::ceil(length * size * 0.5), length > 0 ? std::ceil(size * 1.2) : 0};
+// The text on one line in the label's font, measured as NSString drawing lays it out.
+CGSize textSize(id text, UIFont* font) {
+    if (!text || msg<unsigned long>(text, sel<"length">()) == 0) return CGSizeZero;
+    id attributes = objc::dict({{NSFontAttributeName, font ? static_cast<id>(font) : static_cast<id>(UIFont::systemFont(17))}});
+    CGSize size = msg<CGSize>(text, sel<"sizeWithAttributes:">(), attributes);
+    return {std::ceil(size.width), std::ceil(size.height)};
 }
 
 void registerUILabel() {
@@ -57,7 +58,7 @@ void registerUILabel() {
             .method(sel<"setLineBreakMode:">(), [](UILabel* self, SEL, long mode) { self->lineBreakMode = mode; })
             .method(sel<"intrinsicContentSize">(), [](UILabel* self, SEL) { return msg<CGSize>(self, sel<"sizeThatFits:">(), CGSizeZero); })
             .method(sel<"sizeThatFits:">(),
-                    [](UILabel* self, SEL, CGSize) { return estimatedTextSize(self->content->text.get(), self->content->font.get()); })
+                    [](UILabel* self, SEL, CGSize) { return textSize(self->content->text.get(), self->content->font.get()); })
             .registerClass();
 }
 

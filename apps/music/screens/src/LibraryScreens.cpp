@@ -5,6 +5,7 @@
 
 #include <CoreGraphics/CGColor.h>
 #include <Foundation/NSString.h>
+#include <UIKit/UIGeometry.h>
 #include <objc/Strong.h>
 #include <objc/message.h>
 #include <objc/runtime.h>
@@ -18,6 +19,11 @@ namespace {
 void albumGrid(id parent, double top, const char* const* colours, int count) {
     id grid = make("Music.CompositeCollectionView", {{0, top}, {375, 250}}, parent, "UICollectionView");
     setBackground(grid, "#FFFFFF");
+    // Two album cells to a row, inset like the rest of the page.
+    id layout = msg<id>(grid, sel<"collectionViewLayout">());
+    msg<void>(layout, sel<"setItemSize:">(), CGSize{164, 230});
+    msg<void>(layout, sel<"setMinimumInteritemSpacing:">(), 15.0);
+    msg<void>(layout, sel<"setSectionInset:">(), UIEdgeInsets{0, 16, 0, 16});
     for (int i = 0; i < count; ++i) {
         id cell = make("Music.AlbumCell", {{16.0 + i * 179, 0}, {164, 230}}, grid, "UICollectionViewCell");
         id content = msg<id>(cell, sel<"contentView">());
