@@ -114,4 +114,22 @@ TEST(ButtonImages, AnImageLargerThanTheButtonShrinksToFitKeepingItsProportions) 
     EXPECT_DOUBLE_EQ(small.origin.x, 12);
 }
 
+TEST(ButtonTitles, ATitleGetsTheWidthItsTextTakesInTheLabelsFont) {
+    objc::AutoreleasePool pool;
+    auto button = newView(UIButton::class_(), {{0, 0}, {164, 44}});
+    msg<void>(button.get(), sel<"setTitle:forState:">(), static_cast<id>(objc::str("Play")), 0UL);
+    msg<void>(button.get(), sel<"layoutSubviews">());
+    id label = msg<id>(button.get(), sel<"titleLabel">());
+    id attributes = objc::dict({{NSFontAttributeName, msg<id>(label, sel<"font">())}});
+    CGSize text = msg<CGSize>(objc::str("Play"), sel<"sizeWithAttributes:">(), attributes);
+    CGRect frame = msg<CGRect>(label, sel<"frame">());
+    EXPECT_GE(frame.size.width, text.width);
+    EXPECT_LT(frame.size.width, text.width + 1);
+    EXPECT_NEAR(frame.origin.x, (164 - frame.size.width) / 2, 1e-9) << "centred";
+
+    msg<void>(button.get(), sel<"setTitle:forState:">(), static_cast<id>(objc::str("")), 0UL);
+    msg<void>(button.get(), sel<"layoutSubviews">());
+    EXPECT_DOUBLE_EQ(msg<CGRect>(label, sel<"frame">()).size.width, 0) << "no text takes no room";
+}
+
 }  // namespace
