@@ -3,42 +3,20 @@
 // Exits 0 when every check passed, 1 when one failed, 77 (skipped) when chromium or playwright-core cannot run here.
 import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import readline from 'node:readline';
 
+import { check, chromiumDriver, deviceCopiedFrom, finish, launchBrowser } from './harness.mjs';
+
 const [obscuro, music, staged] = process.argv.slice(2);
-const SKIP = 77;
-const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
-
-function skip(reason) {
-  console.log(`SKIPPED: ${reason}`);
-  process.exit(SKIP);
-}
-
 if (!obscuro || !music || !staged) {
   console.error('usage: node settings_browser_test.mjs OBSCURO OBSCURO_MUSIC STAGED_DEVICE');
   process.exit(2);
 }
-let chromium;
-try {
-  ({ chromium } = await import('playwright-core'));
-} catch (error) {
-  skip(`playwright-core is not installed (run scripts/bootstrap): ${error.message}`);
-}
-if (!fs.existsSync(chromiumPath)) skip(`no chromium at ${chromiumPath} (run scripts/bootstrap)`);
-if (!fs.existsSync(path.join(staged, 'Library/MobileSubstrate/DynamicLibraries/Obscuro.dylib'))) {
-  console.error(`FAILED: the default device ${staged} has no tweak library; build the target stage_device`);
-  process.exit(1);
-}
+const chromium = await chromiumDriver(staged);
 
 // A device of its own: the staged product, no settings yet.
-const device = fs.mkdtempSync(path.join(os.tmpdir(), 'settings-browser-'));
-for (const folder of ['Library', 'Applications', 'usr'])
-  if (fs.existsSync(path.join(staged, folder))) fs.cpSync(path.join(staged, folder), path.join(device, folder), { recursive: true });
-fs.mkdirSync(path.join(device, 'var/mobile/Library/Preferences'), { recursive: true });
-const settingsFile = path.join(device, 'var/mobile/Library/Preferences/com.tarnwick.obscurosettings.plist');
-const environment = { ...process.env, OBSCURO_DEVICE_ROOT: device };
+const { device, settingsFile, environment } = deviceCopiedFrom(staged, 'settings-browser-');
 
 // A child whose output lines can be awaited.
 function start(program, args) {
@@ -65,12 +43,6 @@ function start(program, args) {
   return child;
 }
 
-let passed = 0, failed = 0;
-function check(name, ok, detail = '') {
-  if (ok) { passed++; console.log(`ok - ${name}`); }
-  else { failed++; console.log(`not ok - ${name}${detail ? ': ' + detail : ''}`); }
-}
-
 const set = spawnSync(obscuro, ['settings', 'set', 'enabled', 'true'], { env: environment, encoding: 'utf8' });
 if (set.status !== 0) { console.error(`FAILED: obscuro settings set: ${set.stderr}`); process.exit(1); }
 
@@ -80,11 +52,7 @@ let browser;
 try {
   await musicApp.waitFor(line => line.startsWith('Serving'), 30000);
   const address = await host.waitFor(line => line.startsWith('http://127.0.0.1:'), 30000);
-  try {
-    browser = await chromium.launch({ executablePath: chromiumPath, headless: true, args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'] });
-  } catch (error) {
-    skip(`chromium cannot start in this sandbox: ${error.message.split('\n')[0]}`);
-  }
+  browser = await launchBrowser(chromium);
   const page = await browser.newPage();
   await page.goto(address + 'pages/obscurosettings/Root');
   check('the root page shows its title', (await page.textContent('h1')) === 'Obscuro');
@@ -122,5 +90,4 @@ try {
   musicApp.kill('SIGTERM');
   fs.rmSync(device, { recursive: true, force: true });
 }
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+finish();

@@ -3,51 +3,23 @@
 // Exits 0 when every check passed, 1 when one failed, 77 (skipped) when chromium or playwright-core cannot run here.
 import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import readline from 'node:readline';
 
+import { check, chromiumDriver, deviceCopiedFrom, finish, launchBrowser } from './harness.mjs';
+
 const [obscuro, staged] = process.argv.slice(2);
-const SKIP = 77;
-const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
-
-function skip(reason) {
-  console.log(`SKIPPED: ${reason}`);
-  process.exit(SKIP);
-}
-
 if (!obscuro || !staged) {
   console.error('usage: node studio_browser_test.mjs OBSCURO STAGED_DEVICE');
   process.exit(2);
 }
-let chromium;
-try {
-  ({ chromium } = await import('playwright-core'));
-} catch (error) {
-  skip(`playwright-core is not installed (run scripts/bootstrap): ${error.message}`);
-}
-if (!fs.existsSync(chromiumPath)) skip(`no chromium at ${chromiumPath} (run scripts/bootstrap)`);
-if (!fs.existsSync(path.join(staged, 'Library/MobileSubstrate/DynamicLibraries/Obscuro.dylib'))) {
-  console.error(`FAILED: the default device ${staged} has no tweak library; build the target stage_device`);
-  process.exit(1);
-}
+const chromium = await chromiumDriver(staged);
 
 // A device of its own with the product on and the midnight theme.
-const device = fs.mkdtempSync(path.join(os.tmpdir(), 'studio-browser-'));
-for (const folder of ['Library', 'Applications', 'usr'])
-  if (fs.existsSync(path.join(staged, folder))) fs.cpSync(path.join(staged, folder), path.join(device, folder), { recursive: true });
-fs.mkdirSync(path.join(device, 'var/mobile/Library/Preferences'), { recursive: true });
-const settingsFile = path.join(device, 'var/mobile/Library/Preferences/com.tarnwick.obscurosettings.plist');
-const environment = { ...process.env, OBSCURO_DEVICE_ROOT: device };
+const { device, settingsFile, environment } = deviceCopiedFrom(staged, 'studio-browser-');
 for (const [key, value] of [['enabled', 'true'], ['theme', 'midnight']]) {
   const set = spawnSync(obscuro, ['settings', 'set', key, value], { env: environment, encoding: 'utf8' });
   if (set.status !== 0) { console.error(`FAILED: obscuro settings set ${key}: ${set.stderr}`); process.exit(1); }
-}
-
-let passed = 0, failed = 0;
-function check(name, ok, detail = '') {
-  if (ok) { passed++; console.log(`ok - ${name}`); }
-  else { failed++; console.log(`not ok - ${name}${detail ? ': ' + detail : ''}`); }
 }
 
 // Gone, or a zombie nobody collected: either way it no longer runs.
@@ -100,11 +72,7 @@ async function pictureAfter(page, before, notFrom = 0) {
 
 let browser, musicProcess = 0;
 try {
-  try {
-    browser = await chromium.launch({ executablePath: chromiumPath, headless: true, args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'] });
-  } catch (error) {
-    skip(`chromium cannot start in this sandbox: ${error.message.split('\n')[0]}`);
-  }
+  browser = await launchBrowser(chromium);
   const page = await browser.newPage({ viewport: { width: 1280, height: 900 } });
   await page.goto(address);
   const settings = page.frameLocator('#settings');
@@ -143,5 +111,4 @@ try {
   if (musicProcess) check('the studio takes its Music app with it', hasEnded(musicProcess));
   fs.rmSync(device, { recursive: true, force: true });
 }
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+finish();
