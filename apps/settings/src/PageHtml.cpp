@@ -131,22 +131,6 @@ std::string control(const nlohmann::json& row) {
 
 }  // namespace
 
-std::string escapeHtml(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 std::string renderIndex(const std::vector<Page>& pages) {
     std::string body = "<h1>Settings</h1>";
     std::string bundle;

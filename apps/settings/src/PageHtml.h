@@ -1,15 +1,13 @@
 // The Settings host's web pages: the index of bundles and one page of rows.
 #pragma once
 
+#include <settings/HtmlText.h>
 #include <settings/SettingsSession.h>
 
 #include <string>
 #include <vector>
 
 namespace settings {
-
-// Text made safe inside HTML text and quoted attribute values.
-std::string escapeHtml(const std::string& text);
 
 // The list of bundles and their pages.
 std::string renderIndex(const std::vector<Page>& pages);

@@ -1,6 +1,8 @@
 // The studio page: the settings pages framed on the left, the Music app's live picture on the right, kept current by server-sent events.
 #include "StudioPage.h"
 
+#include <settings/HtmlText.h>
+
 #include <nlohmann/json.hpp>
 
 #include <string_view>
@@ -88,31 +90,15 @@ std::string scriptJson(const nlohmann::json& value) {
     return out;
 }
 
-// Text made safe inside HTML text and quoted attribute values.
-std::string htmlText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 std::string studioPage(const std::string& settingsPage, const std::string& screen, const std::string& token) {
     std::string api = settingsPage.starts_with("/pages/") ? "/api" + settingsPage : settingsPage;
     nlohmann::json config = {{"settingsApi", api}, {"screen", screen}, {"token", token}};
     return "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>Obscuro studio</title><style>" + std::string(kStyle) +
-           "</style></head><body><iframe id=\"settings\" title=\"Settings\" src=\"" + htmlText(settingsPage) +
-           "\"></iframe><main id=\"app\"><h1>Music \u2014 " + htmlText(screen) + "</h1><img id=\"picture\" alt=\"The Music app's " +
-           htmlText(screen) +
+           "</style></head><body><iframe id=\"settings\" title=\"Settings\" src=\"" + settings::escapeHtml(settingsPage) +
+           "\"></iframe><main id=\"app\"><h1>Music \u2014 " + settings::escapeHtml(screen) + "</h1><img id=\"picture\" alt=\"The Music app's " +
+           settings::escapeHtml(screen) +
            " screen\"><p id=\"status\" role=\"status\" aria-live=\"polite\">Starting the Music app\u2026</p>"
            "<button id=\"restart\" type=\"button\">Restart the Music app</button></main><script>const studio = " +
            scriptJson(config) + ";" + std::string(kScript) + "</script></body></html>";

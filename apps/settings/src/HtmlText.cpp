@@ -1,0 +1,22 @@
+// Text made safe for the pages the hosts serve.
+#include <settings/HtmlText.h>
+
+namespace settings {
+
+std::string escapeHtml(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace settings
