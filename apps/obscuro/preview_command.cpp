@@ -1,6 +1,7 @@
 // `obscuro preview`: the Music app's screens drawn stock and with the product, each variant in a fresh process.
 #include "commands.h"
 #include "device_folder.h"
+#include "option_pairs.h"
 #include "preview_settings.h"
 
 #include <QuartzCore/CALayer.h>
@@ -55,14 +56,8 @@ int usageError(const std::string& message) {
 // Parses the arguments; returns an exit status when they are wrong.
 std::optional<int> parse(std::span<char* const> arguments, PreviewOptions& options) {
     std::string screen = "all";
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string flag = arguments[i];
-        if (flag == "--help" || flag == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (i + 1 >= arguments.size()) return usageError("missing value after " + flag);
-        std::string value = arguments[++i];
+    bool help = false;
+    OptionProblem problem = readOptionPairs(arguments, &help, [&](const std::string& flag, const std::string& value) -> OptionProblem {
         if (flag == "--root") options.root = value;
         else if (flag == "--settings") options.settings = fs::path(value);
         else if (flag == "--theme") options.theme = value;
@@ -70,25 +65,19 @@ std::optional<int> parse(std::span<char* const> arguments, PreviewOptions& optio
         else if (flag == "-o" || flag == "--output") options.output = value;
         else if (flag == "--variant") options.variant = value;
         else if (flag == "--settings-file") options.settingsFile = value;
-        else if (flag == "--scale") {
-            char* end = nullptr;
-            options.scale = std::strtod(value.c_str(), &end);
-            if (end == value.c_str() || *end || !(options.scale > 0 && options.scale <= 4)) return usageError("--scale takes a number in (0, 4]");
-        } else {
-            return usageError("unknown option " + flag);
-        }
+        else if (flag == "--scale") return readScale(value, &options.scale);
+        else return "unknown option " + flag;
+        return std::nullopt;
+    });
+    if (help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
+    if (problem) return usageError(*problem);
     if (options.theme && options.theme->empty()) return usageError("--theme takes a theme name");
-    std::vector<std::string> all = music::screens::screenNames();
-    if (screen == "all") {
-        options.screens = all;
-    } else if (std::find(all.begin(), all.end(), screen) != all.end()) {
-        options.screens = {screen};
-    } else {
-        std::string known;
-        for (const auto& name : all) known += " " + name;
-        return usageError("unknown screen '" + screen + "' (screens:" + known + ")");
-    }
+    if (screen == "all") options.screens = music::screens::screenNames();
+    else if (OptionProblem unknown = knownScreen(screen)) return usageError(*unknown);
+    else options.screens = {screen};
     if (options.root.empty()) options.root = defaultDeviceRoot();
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 // `obscuro settings`: the product's settings pages through the bundle's own controllers, and the Settings host.
 #include "commands.h"
+#include "option_pairs.h"
 
 #include <settings/SettingsHost.h>
 
@@ -91,10 +92,7 @@ int tap(const settings::SettingsSession& session, std::span<char* const> argumen
 int serve(std::unique_ptr<settings::SettingsSession> session, std::span<char* const> arguments) {
     int port = 0;
     if (arguments.size() == 2 && std::string(arguments[0]) == "--port") {
-        char* end = nullptr;
-        long parsed = std::strtol(arguments[1], &end, 10);
-        if (!*arguments[1] || *end || parsed < 0 || parsed > 65535) return usageError("--port takes a number from 0 to 65535");
-        port = static_cast<int>(parsed);
+        if (OptionProblem problem = readPort(arguments[1], &port)) return usageError(*problem);
     } else if (!arguments.empty()) {
         return usageError("serve takes only --port P");
     }

@@ -1,6 +1,7 @@
 // `obscuro studio`: the product's settings pages beside a live picture of the running Music app, on one local page.
 #include "commands.h"
 #include "device_folder.h"
+#include "option_pairs.h"
 
 #include <settings/SettingsHost.h>
 #include <studio/Studio.h>
@@ -60,36 +61,21 @@ void onStopSignal(int) {
 int studioCommand(std::span<char* const> arguments) {
     studio::StudioOptions options;
     int port = 0;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string flag = arguments[i];
-        if (flag == "--help" || flag == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (i + 1 >= arguments.size()) return usageError("missing value after " + flag);
-        std::string value = arguments[++i];
-        char* end = nullptr;
-        if (flag == "--root") {
-            options.root = value;
-        } else if (flag == "--screen") {
-            options.screen = value;
-        } else if (flag == "--port") {
-            long parsed = std::strtol(value.c_str(), &end, 10);
-            if (value.empty() || *end || parsed < 0 || parsed > 65535) return usageError("--port takes a number from 0 to 65535");
-            port = static_cast<int>(parsed);
-        } else if (flag == "--scale") {
-            options.scale = std::strtod(value.c_str(), &end);
-            if (value.empty() || *end || !(options.scale > 0 && options.scale <= 4)) return usageError("--scale takes a number in (0, 4]");
-        } else {
-            return usageError("unknown option " + flag);
-        }
+    bool help = false;
+    OptionProblem problem = readOptionPairs(arguments, &help, [&](const std::string& flag, const std::string& value) -> OptionProblem {
+        if (flag == "--root") options.root = value;
+        else if (flag == "--screen") options.screen = value;
+        else if (flag == "--port") return readPort(value, &port);
+        else if (flag == "--scale") return readScale(value, &options.scale);
+        else return "unknown option " + flag;
+        return std::nullopt;
+    });
+    if (help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
-    auto screens = music::screens::screenNames();
-    if (std::find(screens.begin(), screens.end(), options.screen) == screens.end()) {
-        std::string known;
-        for (const auto& name : screens) known += " " + name;
-        return usageError("unknown screen '" + options.screen + "' (screens:" + known + ")");
-    }
+    if (problem) return usageError(*problem);
+    if (OptionProblem unknown = knownScreen(options.screen)) return usageError(*unknown);
     if (options.root.empty()) options.root = defaultDeviceRoot();
     std::error_code error;
     if (!fs::is_directory(options.root, error)) {
