@@ -4,21 +4,21 @@
 #include <screens/MusicScreens.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace obscuro::cli {
 
-OptionProblem readOptionPairs(std::span<char* const> arguments, bool* help,
-                              const std::function<OptionProblem(const std::string& flag, const std::string& value)>& take) {
-    *help = false;
+std::optional<int> readOptionPairs(std::span<char* const> arguments, const char* usage,
+                                   const std::function<int(const std::string& problem)>& usageError, const OptionTaker& take) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string flag = arguments[i];
         if (flag == "--help" || flag == "-h") {
-            *help = true;
-            return std::nullopt;
+            std::fputs(usage, stdout);
+            return 0;
         }
-        if (i + 1 >= arguments.size()) return "missing value after " + flag;
-        if (OptionProblem problem = take(flag, arguments[++i])) return problem;
+        if (i + 1 >= arguments.size()) return usageError("missing value after " + flag);
+        if (OptionProblem problem = take(flag, arguments[++i])) return usageError(*problem);
     }
     return std::nullopt;
 }

@@ -11,11 +11,14 @@ namespace obscuro::cli {
 // What went wrong with the options, in words for the user; nothing when all is well.
 using OptionProblem = std::optional<std::string>;
 
+using OptionTaker = std::function<OptionProblem(const std::string& flag, const std::string& value)>;
+
 // Hands each "--flag value" pair of `arguments` to `take`, which returns a problem for a flag or
-// value it does not accept. --help or -h stops the walk and sets `*help`. A flag without a value
-// is a problem.
-OptionProblem readOptionPairs(std::span<char* const> arguments, bool* help,
-                              const std::function<OptionProblem(const std::string& flag, const std::string& value)>& take);
+// value it does not accept. Gives the exit status when the command ends here: --help or -h
+// prints `usage` on stdout (0); a problem, a flag without a value included, goes to
+// `usageError`, which prints it and gives the status. Nothing when every pair was taken.
+std::optional<int> readOptionPairs(std::span<char* const> arguments, const char* usage,
+                                   const std::function<int(const std::string& problem)>& usageError, const OptionTaker& take);
 
 // A drawing scale: a number in (0, 4].
 OptionProblem readScale(const std::string& value, double* scale);

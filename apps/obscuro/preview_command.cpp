@@ -56,8 +56,7 @@ int usageError(const std::string& message) {
 // Parses the arguments; returns an exit status when they are wrong.
 std::optional<int> parse(std::span<char* const> arguments, PreviewOptions& options) {
     std::string screen = "all";
-    bool help = false;
-    OptionProblem problem = readOptionPairs(arguments, &help, [&](const std::string& flag, const std::string& value) -> OptionProblem {
+    std::optional<int> ended = readOptionPairs(arguments, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
         if (flag == "--root") options.root = value;
         else if (flag == "--settings") options.settings = fs::path(value);
         else if (flag == "--theme") options.theme = value;
@@ -69,11 +68,7 @@ std::optional<int> parse(std::span<char* const> arguments, PreviewOptions& optio
         else return "unknown option " + flag;
         return std::nullopt;
     });
-    if (help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (problem) return usageError(*problem);
+    if (ended) return *ended;
     if (options.theme && options.theme->empty()) return usageError("--theme takes a theme name");
     if (screen == "all") options.screens = music::screens::screenNames();
     else if (OptionProblem unknown = knownScreen(screen)) return usageError(*unknown);

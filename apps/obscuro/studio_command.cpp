@@ -61,8 +61,7 @@ void onStopSignal(int) {
 int studioCommand(std::span<char* const> arguments) {
     studio::StudioOptions options;
     int port = 0;
-    bool help = false;
-    OptionProblem problem = readOptionPairs(arguments, &help, [&](const std::string& flag, const std::string& value) -> OptionProblem {
+    std::optional<int> ended = readOptionPairs(arguments, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
         if (flag == "--root") options.root = value;
         else if (flag == "--screen") options.screen = value;
         else if (flag == "--port") return readPort(value, &port);
@@ -70,11 +69,7 @@ int studioCommand(std::span<char* const> arguments) {
         else return "unknown option " + flag;
         return std::nullopt;
     });
-    if (help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (problem) return usageError(*problem);
+    if (ended) return *ended;
     if (OptionProblem unknown = knownScreen(options.screen)) return usageError(*unknown);
     if (options.root.empty()) options.root = defaultDeviceRoot();
     std::error_code error;

@@ -25,23 +25,29 @@ TEST(OptionPairs, EachPairReachesTheTakerUntilAProblemOrHelp) {
         taken.emplace_back(flag, value);
         return std::nullopt;
     };
-    bool help = true;
+    std::vector<std::string> problems;
+    auto usageError = [&](const std::string& problem) {
+        problems.push_back(problem);
+        return 2;
+    };
     Arguments all({"--a", "1", "--b", "two words"});
-    EXPECT_EQ(readOptionPairs(all.span(), &help, take), std::nullopt);
-    EXPECT_FALSE(help);
+    EXPECT_EQ(readOptionPairs(all.span(), "usage\n", usageError, take), std::nullopt);
     EXPECT_EQ(taken, (std::vector<std::pair<std::string, std::string>>{{"--a", "1"}, {"--b", "two words"}}));
 
     taken.clear();
     Arguments stopped({"--a", "1", "--bad", "x", "--c", "3"});
-    EXPECT_EQ(readOptionPairs(stopped.span(), &help, take), "bad x");
+    EXPECT_EQ(readOptionPairs(stopped.span(), "usage\n", usageError, take), 2);
     EXPECT_EQ(taken.size(), 1u) << "nothing after the problem is taken";
 
     Arguments dangling({"--a"});
-    EXPECT_EQ(readOptionPairs(dangling.span(), &help, take), "missing value after --a");
+    EXPECT_EQ(readOptionPairs(dangling.span(), "usage\n", usageError, take), 2);
+    EXPECT_EQ(problems, (std::vector<std::string>{"bad x", "missing value after --a"}));
 
+    testing::internal::CaptureStdout();
     Arguments helped({"--a", "1", "-h", "--bad"});
-    EXPECT_EQ(readOptionPairs(helped.span(), &help, take), std::nullopt);
-    EXPECT_TRUE(help);
+    EXPECT_EQ(readOptionPairs(helped.span(), "usage\n", usageError, take), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "usage\n");
+    EXPECT_EQ(problems.size(), 2u) << "help ends the walk before the bad pair";
 }
 
 TEST(OptionPairs, ScalesPortsAndScreensAreCheckedBeforeTheyAreKept) {
