@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -19,6 +20,26 @@ inline void reportSingleTimings(benchmark::State& state, std::vector<double> mil
     std::sort(milliseconds.begin(), milliseconds.end());
     state.counters["median_ms"] = milliseconds[milliseconds.size() / 2];
     state.counters["max_ms"] = milliseconds.back();
+}
+
+// Times one change per iteration as manual time: `prepare` runs before the clock starts,
+// `change` is timed and says whether what it waits for came; `failure` ends the run when it
+// did not. The single timings are reported as above.
+template <class Prepare, class Change>
+void timeEachChange(benchmark::State& state, const char* failure, Prepare prepare, Change change) {
+    std::vector<double> milliseconds;
+    for (auto _ : state) {
+        prepare();
+        auto start = std::chrono::steady_clock::now();
+        if (!change()) {
+            state.SkipWithError(failure);
+            break;
+        }
+        double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(elapsed);
+        milliseconds.push_back(elapsed * 1000);
+    }
+    reportSingleTimings(state, std::move(milliseconds));
 }
 
 // Figures of in-process work are read from CPU time: on a machine shared with builds, wall

@@ -101,22 +101,15 @@ private:
 
 void SettingChangedToThemeStateUpdated(benchmark::State& state) {
     RunningMusicApp app;
-    std::vector<double> milliseconds;
     int step = 0;
-    for (auto _ : state) {
-        char colour[8];
-        std::snprintf(colour, sizeof colour, "#%06X", 0x101010 + 0x010203 * (++step % 64));
-        auto start = std::chrono::steady_clock::now();
-        app.write("tintColor", colour);
-        if (!app.waitFor(colour, std::chrono::seconds(5), "tintColor")) {
-            state.SkipWithError("the Music app never showed the new colour");
-            break;
-        }
-        double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(elapsed);
-        milliseconds.push_back(elapsed * 1000);
-    }
-    bench::reportSingleTimings(state, std::move(milliseconds));
+    char colour[8];
+    bench::timeEachChange(
+        state, "the Music app never showed the new colour",
+        [&] { std::snprintf(colour, sizeof colour, "#%06X", 0x101010 + 0x010203 * (++step % 64)); },
+        [&] {
+            app.write("tintColor", colour);
+            return app.waitFor(colour, std::chrono::seconds(5), "tintColor");
+        });
 }
 BENCHMARK(SettingChangedToThemeStateUpdated)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 

@@ -126,21 +126,14 @@ private:
 void SettingChangedToNewPictureInThePage(benchmark::State& state) {
     RunningStudio studio;
     const char* themes[] = {"oled", "graphite", "ocean", "forest", "amethyst", "ember", "slate", "midnight"};
-    std::vector<double> milliseconds;
     std::size_t step = 0;
-    for (auto _ : state) {
-        std::uint64_t before = studio.settledPicture();
-        auto start = std::chrono::steady_clock::now();
-        studio.setTheme(themes[step++ % std::size(themes)]);
-        if (!studio.waitForPicture(before, std::chrono::seconds(10)) || !studio.fetchPicture()) {
-            state.SkipWithError("the page was never told of a new picture");
-            break;
-        }
-        double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(elapsed);
-        milliseconds.push_back(elapsed * 1000);
-    }
-    bench::reportSingleTimings(state, std::move(milliseconds));
+    std::uint64_t before = 0;
+    bench::timeEachChange(
+        state, "the page was never told of a new picture", [&] { before = studio.settledPicture(); },
+        [&] {
+            studio.setTheme(themes[step++ % std::size(themes)]);
+            return studio.waitForPicture(before, std::chrono::seconds(10)) && studio.fetchPicture();
+        });
 }
 BENCHMARK(SettingChangedToNewPictureInThePage)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
 
