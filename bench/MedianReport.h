@@ -120,4 +120,18 @@ private:
     std::map<std::string, Median> medians_;
 };
 
+// A benchmark program's main: runs what the command line selects, then prints `heading` and the
+// figures that `figures` reads from the report. A command line it does not understand fails.
+template <class Figures>
+int runWithFigures(int argc, char** argv, const std::string& heading, Figures figures) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    MedianReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    std::printf("\n%s\n", heading.c_str());
+    figures(report);
+    benchmark::Shutdown();
+    return 0;
+}
+
 }  // namespace bench

@@ -124,14 +124,10 @@ BENCHMARK(BM_TintedNamedGlyph)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    bench::MedianReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    std::printf("\nFigures (medians):\n");
-    report.figure("placeholder request after the first", "BM_PlaceholderCached", "us", 1.0);
-    report.quote("  of which the app's own catalogue lookup", "BM_StockImageNamedPlaceholder", "us");
-    report.quote("placeholder request, first composition", "BM_PlaceholderFirstComposition", "ms");
-    report.quote("30 x 30 pt glyph at scale 3, tinted per request", "BM_TintedNamedGlyph", "us");
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWithFigures(argc, argv, "Figures (medians):", [](bench::MedianReport& report) {
+        report.figure("placeholder request after the first", "BM_PlaceholderCached", "us", 1.0);
+        report.quote("  of which the app's own catalogue lookup", "BM_StockImageNamedPlaceholder", "us");
+        report.quote("placeholder request, first composition", "BM_PlaceholderFirstComposition", "ms");
+        report.quote("30 x 30 pt glyph at scale 3, tinted per request", "BM_TintedNamedGlyph", "us");
+    });
 }

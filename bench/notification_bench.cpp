@@ -86,11 +86,7 @@ BENCHMARK(PostToCallbackInAnotherProcess)->UseManualTime()->Unit(benchmark::kMic
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    bench::MedianReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    std::printf("\nFigures (medians of single timings):\n");
-    report.figure("notification post -> callback in another process", report.counter("PostToCallbackInAnotherProcess", "median_ms"), "ms", 5);
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWithFigures(argc, argv, "Figures (medians of single timings):", [](bench::MedianReport& report) {
+        report.figure("notification post -> callback in another process", report.counter("PostToCallbackInAnotherProcess", "median_ms"), "ms", 5);
+    });
 }

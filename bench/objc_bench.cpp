@@ -71,13 +71,9 @@ BENCHMARK(CachedMessageSend);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    bench::MedianReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    std::printf("\nFigures (medians):\n");
-    report.quote("C++ virtual call", "VirtualCall/0", "ns");
-    report.quote("cached message send", "CachedMessageSend", "ns");
-    report.ratio("  cached message send over the virtual call", "CachedMessageSend", "VirtualCall/0", 2);
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWithFigures(argc, argv, "Figures (medians):", [](bench::MedianReport& report) {
+        report.quote("C++ virtual call", "VirtualCall/0", "ns");
+        report.quote("cached message send", "CachedMessageSend", "ns");
+        report.ratio("  cached message send over the virtual call", "CachedMessageSend", "VirtualCall/0", 2);
+    });
 }

@@ -113,18 +113,15 @@ void registerScreens() {
 
 int main(int argc, char** argv) {
     registerScreens();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    bench::MedianReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    std::printf("\nFigures (medians, %g x %g pt at scale %g):\n", music::screens::kWindowWidth, music::screens::kWindowHeight, kScale);
-    for (const char* variant : {"stock", "dark"}) {
-        for (const std::string& screen : music::screens::screenNames()) {
-            std::string what = screen + " drawn, " + variant;
-            report.figure(what.c_str(), "Render/" + screen + "/" + variant, "ms", 50);
+    char heading[128];
+    std::snprintf(heading, sizeof heading, "Figures (medians, %g x %g pt at scale %g):", music::screens::kWindowWidth, music::screens::kWindowHeight, kScale);
+    return bench::runWithFigures(argc, argv, heading, [](bench::MedianReport& report) {
+        for (const char* variant : {"stock", "dark"}) {
+            for (const std::string& screen : music::screens::screenNames()) {
+                std::string what = screen + " drawn, " + variant;
+                report.figure(what.c_str(), "Render/" + screen + "/" + variant, "ms", 50);
+            }
         }
-    }
-    report.quote("library as a PNG file", "EncodePNG/library", "ms");
-    benchmark::Shutdown();
-    return 0;
+        report.quote("library as a PNG file", "EncodePNG/library", "ms");
+    });
 }

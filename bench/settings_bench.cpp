@@ -116,11 +116,7 @@ BENCHMARK(SettingChangedToThemeStateUpdated)->UseManualTime()->Iterations(40)->U
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    bench::MedianReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    std::printf("\nFigures (medians of single timings):\n");
-    report.figure("setting changed -> running Music app's ThemeState updated", report.counter("SettingChangedToThemeStateUpdated", "median_ms"), "ms", 100);
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWithFigures(argc, argv, "Figures (medians of single timings):", [](bench::MedianReport& report) {
+        report.figure("setting changed -> running Music app's ThemeState updated", report.counter("SettingChangedToThemeStateUpdated", "median_ms"), "ms", 100);
+    });
 }

@@ -93,17 +93,13 @@ BENCHMARK(BM_LoadPreferencesDefaultTheme)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    bench::MedianReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    std::printf("\nFigures (medians):\n");
-    report.figure("background decision, plain view given white (step 16)", "BM_DecisionPlainViewWhite", "ns", 150);
-    report.ratio("  over the stock setBackgroundColor:", "BM_DecisionPlainViewWhite", "BM_StockSetBackgroundColor", 10);
-    report.figure("whole replaced setBackgroundColor:, plain view given white", "BM_ReplacedSetBackgroundColorPlainView", "ns", 150);
-    report.ratio("  over the stock setBackgroundColor:", "BM_ReplacedSetBackgroundColorPlainView", "BM_StockSetBackgroundColor", 10);
-    report.quote("stock setBackgroundColor:", "BM_StockSetBackgroundColor", "ns");
-    report.figure("background decision decided early (UILabel)", "BM_DecisionLabel", "ns", 60);
-    report.figure("loadPreferences with the default theme file", "BM_LoadPreferencesDefaultTheme", "us", 150);
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWithFigures(argc, argv, "Figures (medians):", [](bench::MedianReport& report) {
+        report.figure("background decision, plain view given white (step 16)", "BM_DecisionPlainViewWhite", "ns", 150);
+        report.ratio("  over the stock setBackgroundColor:", "BM_DecisionPlainViewWhite", "BM_StockSetBackgroundColor", 10);
+        report.figure("whole replaced setBackgroundColor:, plain view given white", "BM_ReplacedSetBackgroundColorPlainView", "ns", 150);
+        report.ratio("  over the stock setBackgroundColor:", "BM_ReplacedSetBackgroundColorPlainView", "BM_StockSetBackgroundColor", 10);
+        report.quote("stock setBackgroundColor:", "BM_StockSetBackgroundColor", "ns");
+        report.figure("background decision decided early (UILabel)", "BM_DecisionLabel", "ns", 60);
+        report.figure("loadPreferences with the default theme file", "BM_LoadPreferencesDefaultTheme", "us", 150);
+    });
 }

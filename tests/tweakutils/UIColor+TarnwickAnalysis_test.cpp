@@ -117,7 +117,9 @@ TEST_F(AnalysisTest, MatchesTheTextKeyCountOnRandomImages) {
             float sum = 0;
             for (std::size_t i = 0; i < fast.size(); ++i) {
                 sum += fast[i].share;
-                if (i > 0) EXPECT_GE(fast[i - 1].share, fast[i].share);
+                if (i > 0) {
+                    EXPECT_GE(fast[i - 1].share, fast[i].share);
+                }
             }
             EXPECT_NEAR(sum, 1.0f, 1e-5f);
         }
