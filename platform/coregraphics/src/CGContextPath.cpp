@@ -250,18 +250,22 @@ bool copyAlphaPixelForPixel(cairo_surface_t* coverage, const cairo_matrix_t& pla
     auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
     bool upright = near(placement.yy, 1), upsideDown = near(placement.yy, -1);
     double left = std::round(placement.x0), top = std::round(placement.y0);
+    // Offsets far outside any surface are left to Cairo, so that they convert to integers safely.
+    constexpr double kFarOff = 1 << 30;
     if (cairo_image_surface_get_format(mask->surface) != CAIRO_FORMAT_ARGB32 || !near(placement.xx, 1) ||
         !(upright || upsideDown) || placement.xy != 0 || placement.yx != 0 || !near(placement.x0, left) ||
-        !near(placement.y0, top))
+        !near(placement.y0, top) || std::fabs(left) > kFarOff || std::fabs(top) > kFarOff)
         return false;
 
     cairo_surface_flush(mask->surface);
     const uint8_t* from = cairo_image_surface_get_data(mask->surface);
-    size_t fromStride = size_t(cairo_image_surface_get_stride(mask->surface));
     uint8_t* to = cairo_image_surface_get_data(coverage);
+    long maskWidth = cairo_image_surface_get_width(mask->surface), maskHeight = cairo_image_surface_get_height(mask->surface);
+    if (!from || !to || size_t(maskWidth) != mask->width || size_t(maskHeight) != mask->height) return false;
+    size_t fromStride = size_t(cairo_image_surface_get_stride(mask->surface));
     size_t toStride = size_t(cairo_image_surface_get_stride(coverage));
     long width = cairo_image_surface_get_width(coverage), height = cairo_image_surface_get_height(coverage);
-    long maskWidth = long(mask->width), maskHeight = long(mask->height), dx = long(left), dy = long(top);
+    long dx = long(left), dy = long(top);
     long firstX = std::max(0L, dx), endX = std::min(width, dx + maskWidth);
     // Upright, mask row v lands on device row dy + v; upside down, on dy - 1 - v.
     long firstY = std::max(0L, upright ? dy : dy - maskHeight), endY = std::min(height, upright ? dy + maskHeight : dy);

@@ -115,6 +115,14 @@ TEST(ClipToMask, AMaskPlacedPixelForPixelKeepsEachAlphaWhereverItLands) {
                 EXPECT_EQ(pixel[0], expected);  // premultiplied red
             }
     }
+    // Far beyond any surface: nothing lands, and nothing is read or written out of bounds.
+    for (double far : {1e12, -1e12}) {
+        Bitmap bitmap(4, 4, cgtest::kRGBA);
+        CGContextClipToMask(bitmap.context, CGRectMake(far, far, 2, 2), mask);
+        bitmap.fill(CGRectMake(-4, -4, 12, 12), 1, 0, 0, 1);
+        for (size_t row = 0; row < 4; ++row)
+            for (size_t x = 0; x < 4; ++x) EXPECT_EQ(bitmap.at(x, row), kClear) << far;
+    }
     CGImageRelease(mask);
 }
 
