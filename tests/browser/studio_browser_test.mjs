@@ -41,10 +41,20 @@ const address = await new Promise((resolve, reject) => {
   });
 }).catch(error => { console.error(`FAILED: ${error.message}`); studio.kill('SIGKILL'); process.exit(1); });
 
-// The colour most pixels of the shown picture have: the screen's background.
+// The colour most pixels of the shown picture have: the screen's background. A newer picture may
+// be loading in its place (a settings change is posted twice, so it can be drawn twice); the
+// colour is read once the image in place is decoded.
 async function shownColour(page) {
-  return page.evaluate(() => {
+  return page.evaluate(async () => {
     const picture = document.getElementById('picture');
+    for (let attempt = 0; attempt < 50; attempt++) {
+      try {
+        await picture.decode();
+        if (picture.naturalWidth > 0) break;
+      } catch (error) {
+        // replaced by a newer picture while decoding: wait for that one
+      }
+    }
     const canvas = document.createElement('canvas');
     canvas.width = picture.naturalWidth;
     canvas.height = picture.naturalHeight;
