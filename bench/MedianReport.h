@@ -1,4 +1,4 @@
-// A console reporter that keeps each benchmark's median, so a program can print its figures against their targets.
+// What the benchmark programs share: their main, a reporter that keeps each benchmark's median for the figures, and the timing loop of cross-process changes.
 #pragma once
 
 #include <benchmark/benchmark.h>

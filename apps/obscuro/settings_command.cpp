@@ -69,7 +69,7 @@ int set(const settings::SettingsSession& session, const std::string& key, const 
         return 1;
     }
     if (result.refusal != settings::Refusal::none) return refused(result.message);
-    std::cout << nlohmann::json{{"key", key}, {"value", session.read(*page, key)}}.dump() << '\n';
+    std::cout << nlohmann::json{{"key", key}, {"value", result.stored}}.dump() << '\n';
     return 0;
 }
 

@@ -117,7 +117,7 @@ SettingsHost::SettingsHost(std::unique_ptr<SettingsSession> session, std::string
         WriteResult result = s.session->write(*page, key, (*body)["value"]);
         if (result.refusal == Refusal::notStored) return refuse(response, 500, result.message);
         if (result.refusal != Refusal::none) return refuse(response, 400, result.message);
-        replyJson(response, 200, {{"key", key}, {"value", s.session->read(*page, key)}});
+        replyJson(response, 200, {{"key", key}, {"value", result.stored}});
     });
     s.http.Post(R"(/api/pages/([^/]+)/([^/]+)/tap)", [this, &s](const httplib::Request& request, httplib::Response& response) {
         std::lock_guard lock(s.lock);

@@ -203,9 +203,10 @@ const Page* SettingsSession::pageDeclaring(const std::string& key) const {
 WriteResult SettingsSession::write(const Page& page, const std::string& key, const nlohmann::json& value) const {
     objc::AutoreleasePool pool;
     PSSpecifier* specifier = settingSpecifier(page, key);
-    if (!specifier) return {Refusal::unknownKey, "no setting on the page " + page.name + " has the key \"" + key + "\""};
+    auto refused = [](Refusal why, std::string message) { return WriteResult{why, std::move(message), nullptr}; };
+    if (!specifier) return refused(Refusal::unknownKey, "no setting on the page " + page.name + " has the key \"" + key + "\"");
     auto wrong = [&](const std::string& expected) {
-        return WriteResult{Refusal::wrongType, "\"" + key + "\" takes " + expected + ", not " + value.dump()};
+        return refused(Refusal::wrongType, "\"" + key + "\" takes " + expected + ", not " + value.dump());
     };
 
     objc::Strong<objc_object> stored;
@@ -233,9 +234,10 @@ WriteResult SettingsSession::write(const Page& page, const std::string& key, con
     msg<void>(specifier, sel<"performSetterWithValue:">(), stored.get());
     // The setter returns nothing, as on the phone; reading the value back tells whether the file
     // took it.
-    if (read(page, key) != jsonFromValue(stored.get()))
-        return {Refusal::notStored, "could not write \"" + key + "\"; the settings file holds what it held before"};
-    return {};
+    nlohmann::json readBack = read(page, key);
+    if (readBack != jsonFromValue(stored.get()))
+        return refused(Refusal::notStored, "could not write \"" + key + "\"; the settings file holds what it held before");
+    return {Refusal::none, {}, std::move(readBack)};
 }
 
 nlohmann::json SettingsSession::read(const Page& page, const std::string& key) const {

@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <mutex>
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace cg {
@@ -91,6 +92,17 @@ struct Operation {
 
 cairo_matrix_t deviceMatrix(const CGAffineTransform& ctm, size_t height);
 
+// A placement of picture pixels on device pixels that maps them one to one: the picture's first
+// row and column start at device pixel (left, top), and its rows run down the device (upright)
+// or up it from the row above `top` (upside down).
+struct PixelForPixel {
+    long left = 0, top = 0;
+    bool upright = true;
+};
+// Nothing when the placement scales, turns, mirrors columns, lands between pixels (beyond the
+// rounding that points to pixels leave) or lies far outside any surface.
+std::optional<PixelForPixel> pixelForPixel(const cairo_matrix_t& placement);
+
 }  // namespace cg
 
 struct CGContext : cg::RefCounted {
@@ -125,6 +137,8 @@ struct CGContext : cg::RefCounted {
     cg::GState& state() { return states.back(); }
     const cg::GState& state() const { return states.back(); }
     cairo_matrix_t deviceMatrix() const { return cg::deviceMatrix(state().ctm, height); }
+    // Picture pixels (width × height, first row at the top) to device, drawn into `rect`.
+    cairo_matrix_t placement(CGRect rect, size_t pictureWidth, size_t pictureHeight) const;
     CGPoint toDevice(CGPoint user) const;
     CGPoint toUser(CGPoint device) const;
     cg::DeviceBox fullBox() const { return {0, 0, int(width), int(height)}; }

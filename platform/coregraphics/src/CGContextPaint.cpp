@@ -411,18 +411,15 @@ namespace {
 bool replacePixels(CGContext& c, const cairo_matrix_t& placement, CGImageRef image) {
     const auto& s = c.state();
     if (c.pending == CGContext::Pending::Nothing || image->width != c.width || image->height != c.height) return false;
-    // Points to pixels at the screen's scale leave rounding in the last bits.
-    auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
-    bool upright = near(placement.yy, 1) && near(placement.y0, 0);
-    bool upsideDown = near(placement.yy, -1) && near(placement.y0, double(c.height));
-    bool pixelForPixel = near(placement.xx, 1) && near(placement.x0, 0) && placement.xy == 0 && placement.yx == 0 &&
-                         (upright || upsideDown);
+    std::optional<cg::PixelForPixel> exact = cg::pixelForPixel(placement);
+    bool upright = exact && exact->upright;
+    bool overAll = exact && exact->left == 0 && exact->top == (upright ? 0 : long(c.height));
     bool plain = s.clips.empty() && !s.mask && s.alpha >= 1 && s.clipBox.x0 == 0 && s.clipBox.y0 == 0 &&
                  s.clipBox.x1 == int(c.width) && s.clipBox.y1 == int(c.height);
     cairo_format_t format = cairo_image_surface_get_format(image->surface);
     bool intoCaller = c.pending == CGContext::Pending::CallerPixels;
     bool readable = format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24;
-    if (!pixelForPixel || !plain || !readable || (!intoCaller && format != cairo_image_surface_get_format(c.surface)))
+    if (!overAll || !plain || !readable || (!intoCaller && format != cairo_image_surface_get_format(c.surface)))
         return false;
     // The copy blend copies the picture, and so does the normal blend with an opaque picture or
     // over clear pixels: a new surface, or caller rows found cleared as they are reached.
@@ -466,9 +463,7 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image) {
     if (CGRectIsEmpty(rect)) return;
     const auto& s = c->state();
     // Image pixels to device: the first row goes to the top (largest y) of the rectangle.
-    cairo_matrix_t placement = c->deviceMatrix();
-    cairo_matrix_translate(&placement, rect.origin.x, rect.origin.y + rect.size.height);
-    cairo_matrix_scale(&placement, rect.size.width / double(image->width), -rect.size.height / double(image->height));
+    cairo_matrix_t placement = c->placement(rect, image->width, image->height);
     cairo_matrix_t toImage = placement;
     if (cairo_matrix_invert(&toImage) != CAIRO_STATUS_SUCCESS) return;
     if (replacePixels(*c, placement, image)) return;

@@ -247,15 +247,8 @@ namespace {
 // gives its alpha bytes straight to the coverage rows, which a transformed paint through Cairo
 // would only resample one for one. `coverage` is cleared and device sized.
 bool copyAlphaPixelForPixel(cairo_surface_t* coverage, const cairo_matrix_t& placement, CGImageRef mask) {
-    auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
-    bool upright = near(placement.yy, 1), upsideDown = near(placement.yy, -1);
-    double left = std::round(placement.x0), top = std::round(placement.y0);
-    // Offsets far outside any surface are left to Cairo, so that they convert to integers safely.
-    constexpr double kFarOff = 1 << 30;
-    if (cairo_image_surface_get_format(mask->surface) != CAIRO_FORMAT_ARGB32 || !near(placement.xx, 1) ||
-        !(upright || upsideDown) || placement.xy != 0 || placement.yx != 0 || !near(placement.x0, left) ||
-        !near(placement.y0, top) || std::fabs(left) > kFarOff || std::fabs(top) > kFarOff)
-        return false;
+    std::optional<cg::PixelForPixel> exact = cg::pixelForPixel(placement);
+    if (!exact || cairo_image_surface_get_format(mask->surface) != CAIRO_FORMAT_ARGB32) return false;
 
     cairo_surface_flush(mask->surface);
     const uint8_t* from = cairo_image_surface_get_data(mask->surface);
@@ -265,7 +258,8 @@ bool copyAlphaPixelForPixel(cairo_surface_t* coverage, const cairo_matrix_t& pla
     size_t fromStride = size_t(cairo_image_surface_get_stride(mask->surface));
     size_t toStride = size_t(cairo_image_surface_get_stride(coverage));
     long width = cairo_image_surface_get_width(coverage), height = cairo_image_surface_get_height(coverage);
-    long dx = long(left), dy = long(top);
+    long dx = exact->left, dy = exact->top;
+    bool upright = exact->upright;
     long firstX = std::max(0L, dx), endX = std::min(width, dx + maskWidth);
     // Upright, mask row v lands on device row dy + v; upside down, on dy - 1 - v.
     long firstY = std::max(0L, upright ? dy : dy - maskHeight), endY = std::min(height, upright ? dy + maskHeight : dy);
@@ -290,10 +284,8 @@ void CGContextClipToMask(CGContextRef c, CGRect rect, CGImageRef mask) {
     if (CGRectIsEmpty(rect)) return;
 
     cairo_surface_t* combined = cairo_image_surface_create(CAIRO_FORMAT_A8, int(c->width), int(c->height));
-    // Mask pixels to device, as an image is placed: the first row goes to the top of the rectangle.
-    cairo_matrix_t placement = c->deviceMatrix();
-    cairo_matrix_translate(&placement, rect.origin.x, rect.origin.y + rect.size.height);
-    cairo_matrix_scale(&placement, rect.size.width / double(mask->width), -rect.size.height / double(mask->height));
+    // The mask is placed as an image is drawn: its first row at the top of the rectangle.
+    cairo_matrix_t placement = c->placement(rect, mask->width, mask->height);
     cairo_t* cr = cairo_create(combined);
     if (!copyAlphaPixelForPixel(combined, placement, mask)) {
         // Painting an ARGB32 surface into A8 keeps its alpha, which is the coverage; other masks

@@ -14,6 +14,19 @@ cairo_matrix_t deviceMatrix(const CGAffineTransform& ctm, size_t height) {
     return m;
 }
 
+std::optional<PixelForPixel> pixelForPixel(const cairo_matrix_t& placement) {
+    // Points to pixels at the screen's scale leave rounding in the last bits.
+    auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
+    // Offsets far outside any surface are refused, so that they convert to integers safely.
+    constexpr double kFarOff = 1 << 30;
+    double left = std::round(placement.x0), top = std::round(placement.y0);
+    bool upright = near(placement.yy, 1);
+    if (!near(placement.xx, 1) || !(upright || near(placement.yy, -1)) || placement.xy != 0 || placement.yx != 0 ||
+        !near(placement.x0, left) || !near(placement.y0, top) || std::fabs(left) > kFarOff || std::fabs(top) > kFarOff)
+        return std::nullopt;
+    return PixelForPixel{long(left), long(top), upright};
+}
+
 DeviceBox DeviceBox::intersect(const DeviceBox& o) const {
     return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
 }
@@ -26,6 +39,13 @@ DeviceBox DeviceBox::around(double minX, double minY, double maxX, double maxY, 
 }
 
 }  // namespace cg
+
+cairo_matrix_t CGContext::placement(CGRect rect, size_t pictureWidth, size_t pictureHeight) const {
+    cairo_matrix_t m = deviceMatrix();
+    cairo_matrix_translate(&m, rect.origin.x, rect.origin.y + rect.size.height);
+    cairo_matrix_scale(&m, rect.size.width / double(pictureWidth), -rect.size.height / double(pictureHeight));
+    return m;
+}
 
 CGPoint CGContext::toDevice(CGPoint user) const {
     cairo_matrix_t m = deviceMatrix();

@@ -40,6 +40,7 @@ enum class Refusal { none, unknownKey, wrongType, notStored };
 struct WriteResult {
     Refusal refusal = Refusal::none;
     std::string message;  // for a refusal: what was wrong, in words for the user
+    nlohmann::json stored;  // without a refusal: the value the file now holds, as read back
 };
 
 // The preference bundles of the current device (device::root) opened as Settings opens them:
