@@ -37,12 +37,14 @@ bool containsAny(std::string_view name, std::span<const std::string_view> marks)
     return false;
 }
 
-// The glyph of `key` from the resource folder, tinted and drawn on a darker square.
+// The glyph of `key` from the resource folder, tinted and drawn on a darker square. Runs on
+// the thread of the request, inside the request's ThemeReading.
 id composePlaceholder(id key) {
+    ThemeReading reading;
     id path = objc::format("%s%@.png", kResourceFolder, key);
     id glyph = msg<id>(objc_getClass("UIImage"), sel<"imageWithContentsOfFile:">(), path);
-    id tinted = imageWithTint(glyph, tintColor);
-    id background = imageWithColorAndBounds(darkerBgColor, CGRectMake(0, 0, kCanvas, kCanvas));
+    id tinted = imageWithTint(glyph, reading.colour(tintColor));
+    id background = imageWithColorAndBounds(reading.colour(darkerBgColor), CGRectMake(0, 0, kCanvas, kCanvas));
     UIGraphicsBeginImageContext(CGSizeMake(kCanvas, kCanvas));
     CGSize backgroundSize = msg<CGSize>(background, sel<"size">());
     msg<void>(background, sel<"drawInRect:">(), CGRectMake(0, 0, kCanvas, backgroundSize.height));
@@ -54,22 +56,24 @@ id composePlaceholder(id key) {
 
 }  // namespace
 
+// Named images load on any thread: ThemeState is read through a ThemeReading.
 id decideNamedImage(id name, id loaded) {
-    if (!enabled) return loaded;
+    ThemeReading reading;
+    if (!reading.flag(enabled)) return loaded;
     std::string text = objc::utf8(name);
     if (name) {
         if (text == "NowPlaying-Scrubber-Live") return loaded;
-        if (colorFlowMusicEnabled)
+        if (reading.flag(colorFlowMusicEnabled))
             for (std::string_view glyph : kColorFlowGlyphs)
                 if (text == glyph) return loaded;
         if (containsAny(text, kPlaceholderMarks)) {
-            if (!useDarkPlaceholder) return loaded;
+            if (!reading.flag(useDarkPlaceholder)) return loaded;
             id key = text.find("MissingArtworkMusicNote") != std::string::npos ? NSSTR("MissingArtworkMusicNote") : name;
             return glyphImage(key, composePlaceholder);
         }
         if (containsAny(text, kUntintedMarks)) return loaded;
     }
-    return imageWithTint(loaded, tintColor);
+    return imageWithTint(loaded, reading.colour(tintColor));
 }
 
 bool buttonKeepsImage(id button) {
