@@ -1,13 +1,12 @@
-// Stock state and methods of the private classes that keep values: traits, render configs, rings, backdrops.
+// Stock state and methods of the private classes that keep values: traits, render configs, separators, rings.
+#include "keyboard.h"
 #include "private_stock.h"
 #include "registration.h"
 
 #include <QuartzCore/CALayer.h>
 #include <UIKit/UIColor.h>
 #include <UIKit/UIGraphics.h>
-#include <UIKit/UIScreen.h>
 #include <UIKit/UIView.h>
-#include <UIKit/UIVisualEffectView.h>
 
 #include <algorithm>
 #include <array>
@@ -134,20 +133,10 @@ void addDownloadProgressRing(Class cls) {
     });
 }
 
-// AMPOnboardingViewController: its view is a blur backdrop that the content sits on.
-void addOnboardingController(Class cls) {
-    addIvar<id>(cls, "backdropView");
-    objc::addMethod(cls, sel<"backdropView">(), [](id self, SEL) { return loadObject(self, "backdropView"); });
-    objc::addMethod(cls, sel<"loadView">(), [](id self, SEL) {
-        CGRect bounds = UIScreen::mainScreenBounds();
-        auto view = newView<UIView>(UIView::class_(), bounds);
-        auto backdrop = objc::adopt(msg<id>(msg<id>(UIVisualEffectView::class_(), sel<"alloc">()), sel<"initWithEffect:">(),
-                                            msg<id>(UIBlurEffect::class_(), sel<"effectWithStyle:">(), UIBlurEffectStyleExtraLight)));
-        msg<void>(backdrop.get(), sel<"setFrame:">(), bounds);
-        msg<void>(view.get(), sel<"addSubview:">(), backdrop.get());
-        storeStrong(self, "backdropView", backdrop.get());
-        msg<void>(self, sel<"setView:">(), static_cast<id>(view.get()));
-    });
+// _UIInterfaceActionSystemRepresentationView: re-reads its background colour for its layer when
+// laid out, as the phone's action views do.
+void addActionRepresentationView(Class cls) {
+    objc::addMethod(cls, sel<"layoutSubviews">(), [](UIView* self, SEL) { applyBackgroundColorToLayer(self); });
 }
 
 struct Stock {
@@ -161,7 +150,10 @@ constexpr std::array kStock = {
     Stock{"UITableViewCellSelectedBackground", addSelectedBackground},
     Stock{"_UITableViewCellSeparatorView", addSeparatorView},
     Stock{"_MPDownloadProgressRingView", addDownloadProgressRing},
-    Stock{"AMPOnboardingViewController", addOnboardingController},
+    Stock{"_UIInterfaceActionSystemRepresentationView", addActionRepresentationView},
+    Stock{"UIKBKeyView", addKeyViewStock},
+    Stock{"UIKeyboard", addKeyboardStock},
+    Stock{"DevicePINKeypad", addPINKeypadStock},
 };
 
 }  // namespace

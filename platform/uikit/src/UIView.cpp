@@ -30,6 +30,8 @@ UIWindow* windowOf(UIView* view) {
 
 // Window moves are announced to the whole subtree, parents first, as UIKit does.
 void sendWillMoveToWindow(UIView* view, UIWindow* window) {
+    // An input leaving its window stops being its first responder, and the keyboard goes.
+    if (UIWindow* old = windowOf(view); old && old != window && old->firstResponder == view) msg<BOOL>(view, sel<"resignFirstResponder">());
     msg<void>(view, sel<"willMoveToWindow:">(), window);
     auto snapshot = view->subviews;
     for (auto& sub : snapshot) sendWillMoveToWindow(sub, window);
@@ -104,11 +106,18 @@ UIView* viewWithTag(UIView* view, long tag) {
     return nullptr;
 }
 
+// A controller's root view tells its controller around its own layout, as UIKit does, so that
+// containers place their children's views in viewWillLayoutSubviews.
+void layOut(UIView* view) {
+    view->needsLayout = false;
+    auto controller = objc::retain(static_cast<id>(view->viewController));
+    if (controller) msg<void>(controller.get(), sel<"viewWillLayoutSubviews">());
+    msg<void>(view, sel<"layoutSubviews">());
+    if (controller) msg<void>(controller.get(), sel<"viewDidLayoutSubviews">());
+}
+
 void layoutIfNeeded(UIView* view) {
-    if (view->needsLayout) {
-        view->needsLayout = false;
-        msg<void>(view, sel<"layoutSubviews">());
-    }
+    if (view->needsLayout) layOut(view);
     auto snapshot = view->subviews;
     for (auto& sub : snapshot) layoutIfNeeded(sub);
 }
@@ -152,8 +161,7 @@ namespace platform {
 
 void layoutTree(UIView* view) {
     if (!view) return;
-    view->needsLayout = false;
-    msg<void>(view, sel<"layoutSubviews">());
+    layOut(view);
     auto snapshot = view->subviews;
     for (auto& sub : snapshot) layoutTree(sub);
 }
@@ -163,6 +171,11 @@ void layoutTree(UIView* view) {
 namespace platform::uikit {
 
 UIWindow* windowOfView(UIView* view) { return windowOf(view); }
+
+void applyBackgroundColorToLayer(UIView* view) {
+    id color = msg<id>(view, sel<"backgroundColor">());
+    layerOf(view)->setBackgroundColor(object_isKindOfClass(color, UIColor::class_()) ? static_cast<UIColor*>(color)->cgColor : nullptr);
+}
 
 void registerUIView() {
     using objc::ClassBuilder;
