@@ -27,6 +27,19 @@ constexpr Recipe kScreens[] = {
     {"lyrics", "Music.LyricsViewController", buildLyrics},
     {"action-sheet", "UIViewController", buildActionSheet},
     {"missing-artwork", "Music.ContainerDetailFooterStackViewController", buildMissingArtwork},
+    {"for-you", "Music.JSPersonalMixesViewController", buildForYou},
+    {"browse", "Music.PromotionalParallaxViewController", buildBrowse},
+    {"radio", "UIViewController", buildRadio},
+    {"playlists", "UIViewController", buildPlaylists},
+    {"artists", "UIViewController", buildArtists},
+    {"up-next", "Music.NowPlayingViewController", buildUpNext},
+    {"connect", "UIViewController", buildConnect},
+    {"onboarding", "AMPOnboardingViewController", buildOnboarding},
+    {"alert", "UIViewController", buildAlert},
+    {"passcode", "UIViewController", buildPasscode},
+    {"refresh", "UIViewController", buildRefresh},
+    {"videos", "UIViewController", buildVideos},
+    {"links", "UIViewController", buildLinks},
 };
 
 }  // namespace

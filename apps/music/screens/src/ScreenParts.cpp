@@ -2,7 +2,10 @@
 #include "ScreenParts.h"
 
 #include <Foundation/NSArray.h>
+#include <Foundation/NSAttributedString.h>
+#include <Foundation/NSDictionary.h>
 #include <Foundation/NSString.h>
+#include <UIKit/UIGeometry.h>
 #include <objc/Strong.h>
 #include <objc/message.h>
 #include <objc/runtime.h>
@@ -57,8 +60,24 @@ id label(id parent, CGRect frame, const char* text, double size, bool bold, cons
 }
 
 id namedImage(const char* name) {
+    if (!name) return nullptr;
     return msg<id>(reinterpret_cast<id>(objc_getClass("UIImage")), sel<"imageNamed:">(), static_cast<id>(objc::str(name)));
 }
+
+id attributed(const char* text, const char* rgb, const char* link) {
+    id attributes = link ? static_cast<id>(objc::dict({{NSForegroundColorAttributeName, hex(rgb)}, {NSLinkAttributeName, static_cast<id>(objc::str(link))}}))
+                         : static_cast<id>(objc::dict({{NSForegroundColorAttributeName, hex(rgb)}}));
+    id string = msg<id>(reinterpret_cast<id>(objc_getClass("NSAttributedString")), sel<"alloc">());
+    return objc::autorelease(msg<id>(string, sel<"initWithString:attributes:">(), static_cast<id>(objc::str(text)), attributes));
+}
+
+id resizable(const char* name) {
+    CGSize size = msg<CGSize>(namedImage(name), sel<"size">());
+    UIEdgeInsets caps{size.height / 2 - 0.5, size.width / 2 - 0.5, size.height / 2 - 0.5, size.width / 2 - 0.5};
+    return msg<id>(namedImage(name), sel<"resizableImageWithCapInsets:">(), caps);
+}
+
+void separatorLine(id parent, CGRect frame) { setBackground(make("UIView", frame, parent), "#C7C7CC"); }
 
 id glyph(id parent, CGRect frame, const char* imageName, const char* className) {
     id view = make(className, frame, parent, "UIImageView");
@@ -87,26 +106,31 @@ id navigationBar(id parent, const char* title) {
     return bar;
 }
 
-id tabBar(id parent) {
+id tabBar(id parent, long selected) {
     id bar = make("UITabBar", {{0, 729}, {375, 83}}, parent);
     const char* titles[] = {"Library", "For You", "Browse", "Radio", "Search"};
-    const char* images[] = {"PlaylistSmartIcon", "Love", "More", "NowPlaying-AirPlay", "More"};
+    const char* images[] = {"Tab-Library", "Tab-ForYou", "Tab-Browse", "Tab-Radio", "Tab-Search"};
     std::vector<id> items;
     id itemClass = reinterpret_cast<id>(objc_getClass("UITabBarItem"));
     for (long i = 0; i < 5; ++i)
         items.push_back(objc::autorelease(msg<id>(msg<id>(itemClass, sel<"alloc">()), sel<"initWithTitle:image:tag:">(),
                                                   static_cast<id>(objc::str(titles[i])), namedImage(images[i]), i)));
     msg<void>(bar, sel<"setItems:">(), static_cast<id>(objc::array({items[0], items[1], items[2], items[3], items[4]})));
-    msg<void>(bar, sel<"setSelectedItem:">(), items[0]);
+    msg<void>(bar, sel<"setSelectedItem:">(), items[static_cast<std::size_t>(selected)]);
     msg<void>(bar, sel<"setTintColor:">(), hex("#FF2D55"));
     return bar;
 }
 
-id artwork(id parent, CGRect frame, const char* rgb) {
-    id art = make("Music.ArtworkComponentImageView", frame, parent);
-    setBackground(art, rgb);
-    msg<void>(msg<id>(art, sel<"layer">()), sel<"setCornerRadius:">(), 4.0);
-    return art;
+id artwork(id parent, CGRect frame, const char* art, double cornerRadius) {
+    id view = make("Music.ArtworkComponentImageView", frame, parent, "UIImageView");
+    msg<void>(view, sel<"setImage:">(), namedImage(art));
+    // The rounded edge is a mask image laid over the art in the page's colour, so that the art
+    // itself needs no clipping; the artwork view keeps it as a decoration of its own.
+    if (cornerRadius > 0) {
+        id mask = make("UIImageView", {{0, 0}, frame.size}, view);
+        msg<void>(mask, sel<"setImage:">(), namedImage("ArtworkCornerMask"));
+    }
+    return view;
 }
 
 id table(id parent, CGRect frame, const char* const* rows, int count, bool withArtwork) {
@@ -115,7 +139,8 @@ id table(id parent, CGRect frame, const char* const* rows, int count, bool withA
     msg<void>(tableView, sel<"setSeparatorStyle:">(), 1L);
     msg<void>(tableView, sel<"setSeparatorColor:">(), hex("#D8D8D8"));
     const double rowHeight = withArtwork ? 60 : 44;
-    const char* artColours[] = {"#3A6EA5", "#C0392B", "#27AE60", "#8E44AD", "#F39C12", "#16A085"};
+    const char* art[] = {"Artwork-NorthernLights", "Artwork-EveningTides", "Artwork-PaperBoats",
+                         "Artwork-Lantern",        "Artwork-LowTide",      "Artwork-Harbour"};
     id cellClass = reinterpret_cast<id>(objc_getClass("UITableViewCell"));
     for (int i = 0; i < count; ++i) {
         id cell = objc::autorelease(msg<id>(msg<id>(cellClass, sel<"alloc">()), sel<"initWithStyle:reuseIdentifier:">(), 0L,
@@ -125,7 +150,7 @@ id table(id parent, CGRect frame, const char* const* rows, int count, bool withA
         id content = msg<id>(cell, sel<"contentView">());
         double x = 16;
         if (withArtwork) {
-            artwork(content, {{16, 5}, {50, 50}}, artColours[i % 6]);
+            artwork(content, {{16, 5}, {50, 50}}, art[i % 6]);
             x = 80;
         }
         label(content, {{x, 0}, {frame.size.width - x - 40, rowHeight}}, rows[i], 17, false, withArtwork ? "#000000" : "#FF2D55");

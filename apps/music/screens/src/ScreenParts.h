@@ -19,16 +19,29 @@ void setBackground(id view, const char* rgb);
 
 // A label showing `text`, sent setFont: and setTextColor: as the app sets them.
 id label(id parent, CGRect frame, const char* text, double size, bool bold, const char* rgb, long alignment = 4);
+// An attributed string in the colour "#RRGGBB", a link to `link` when one is given; autoreleased.
+id attributed(const char* text, const char* rgb, const char* link = nullptr);
+// The named image stretched from its centre (resizableImageWithCapInsets:), as the app makes
+// its toggle and pill backgrounds.
+id resizable(const char* name);
+// A hairline in the stock separator grey.
+void separatorLine(id parent, CGRect frame);
+
 // An image view with the app's named image (through +imageNamed:, as the app loads them).
 id glyph(id parent, CGRect frame, const char* imageName, const char* className = "UIImageView");
 // A button of `className` showing the named image for the normal state.
 id imageButton(id parent, CGRect frame, const char* imageName, const char* className = "UIButton");
 
-// The app's chrome: a navigation bar with a large title, the tab bar with its five tabs, a
-// table of rows with separators, and a square of album art in a solid colour.
+// An image from the app's catalogue, through +imageNamed: as the app loads them; nil for nil.
+id namedImage(const char* name);
+
+// The app's chrome: a navigation bar with a large title, the tab bar with its five tabs and
+// `selected` chosen, and a table of rows with separators.
 id navigationBar(id parent, const char* title);
-id tabBar(id parent);
+id tabBar(id parent, long selected = 0);
 id table(id parent, CGRect frame, const char* const* rows, int count, bool artwork);
-id artwork(id parent, CGRect frame, const char* rgb);
+// An artwork view showing the catalogue image `art` as its own image; with a corner radius,
+// the corner mask decoration laid over it.
+id artwork(id parent, CGRect frame, const char* art, double cornerRadius = 4);
 
 }  // namespace music::screens

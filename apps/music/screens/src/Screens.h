@@ -13,5 +13,18 @@ void buildNowPlaying(id controller, id view);
 void buildMiniPlayer(id controller, id view);
 void buildLyrics(id controller, id view);
 void buildActionSheet(id controller, id view);
+void buildPlaylists(id controller, id view);
+void buildArtists(id controller, id view);
+void buildUpNext(id controller, id view);
+void buildForYou(id controller, id view);
+void buildBrowse(id controller, id view);
+void buildRadio(id controller, id view);
+void buildVideos(id controller, id view);
+void buildConnect(id controller, id view);
+void buildRefresh(id controller, id view);
+void buildOnboarding(id controller, id view);
+void buildAlert(id controller, id view);
+void buildPasscode(id controller, id view);
+void buildLinks(id controller, id view);
 
 }  // namespace music::screens
