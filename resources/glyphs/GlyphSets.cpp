@@ -68,15 +68,18 @@ constexpr auto kMusicAssets = std::to_array<MusicAsset>({
     // Laid over artwork by the artwork view, to round its corners into the page.
     {"ArtworkCornerMask", 60, 60, 2, G, cornerMask, kWhite},
 
-    // Album art: each album's cover, and the personal mixes' cards, which are taller than wide.
-    {"Artwork-NorthernLights", 200, 200, 2, A, radioWaves, 0x1D3B72, 0x57C1B9},
-    {"Artwork-EveningTides", 200, 200, 2, A, musicNotes, 0xC0392B, 0xF5B041},
-    {"Artwork-PaperBoats", 200, 200, 2, A, play, 0x1E8449, 0xD4EFDF},
-    {"Artwork-Lantern", 200, 200, 2, A, dot, 0x512E5F, 0xE59866},
-    {"Artwork-LowTide", 200, 200, 2, A, heart, 0x154360, 0xAED6F1},
-    {"Artwork-Harbour", 200, 200, 2, A, gear, 0x212F3D, 0xF4D03F},
-    {"Artwork-FavouritesMix", 150, 190, 2, A, heart, 0xE74C3C, 0x8E44AD},
-    {"Artwork-NewMusicMix", 150, 190, 2, A, musicNote, 0x16A085, 0x2E86C1},
+});
+
+// Each album's cover, and the personal mixes' cards, which are taller than wide.
+constexpr auto kMusicArtwork = std::to_array<MusicAsset>({
+    {"NorthernLights", 200, 200, 2, A, radioWaves, 0x1D3B72, 0x57C1B9},
+    {"EveningTides", 200, 200, 2, A, musicNotes, 0xC0392B, 0xF5B041},
+    {"PaperBoats", 200, 200, 2, A, play, 0x1E8449, 0xD4EFDF},
+    {"Lantern", 200, 200, 2, A, dot, 0x512E5F, 0xE59866},
+    {"LowTide", 200, 200, 2, A, heart, 0x154360, 0xAED6F1},
+    {"Harbour", 200, 200, 2, A, gear, 0x212F3D, 0xF4D03F},
+    {"FavouritesMix", 150, 190, 2, A, heart, 0xE74C3C, 0x8E44AD},
+    {"NewMusicMix", 150, 190, 2, A, musicNote, 0x16A085, 0x2E86C1},
 });
 
 constexpr std::string_view kMissingArtwork = "MissingArtworkMusicNote";
@@ -85,6 +88,8 @@ constexpr std::array<std::string_view, 2> kPlaylistMarks = {"PlaylistSmartIcon",
 }  // namespace
 
 std::span<const MusicAsset> musicAssets() { return kMusicAssets; }
+
+std::span<const MusicAsset> musicArtwork() { return kMusicArtwork; }
 
 std::vector<ResourceGlyph> resourceGlyphs() {
     std::vector<ResourceGlyph> glyphs;

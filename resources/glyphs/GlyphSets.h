@@ -1,4 +1,4 @@
-// The two sets of pictures the generator draws: the product's placeholder glyphs and the Music app's assets.
+// The sets of pictures the generator draws: the product's placeholder glyphs, the Music app's assets and the media library's album art.
 #pragma once
 
 #include "GlyphShapes.h"
@@ -34,6 +34,9 @@ struct MusicAsset {
 };
 
 std::span<const MusicAsset> musicAssets();
+// The album art of the simulated device's media library: pictures the app loads from files,
+// not by name, so that nothing tints them as it tints named images.
+std::span<const MusicAsset> musicArtwork();
 
 // One glyph of the product's resource folder: "<key>.png", white on transparent.
 struct ResourceGlyph {

@@ -1,4 +1,4 @@
-// obscuro-glyphs: draws the product's placeholder glyphs or the Music app's asset catalogue into a folder, as PNG files.
+// obscuro-glyphs: draws the product's placeholder glyphs, the Music app's asset catalogue or its album art into a folder, as PNG files.
 #include "GlyphSets.h"
 
 #include <cairo.h>
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -135,9 +136,9 @@ bool prepareFolder(const fs::path& folder) {
     return true;
 }
 
-bool writeMusicAssets(const fs::path& folder) {
+bool writeMusicAssets(const fs::path& folder, std::span<const glyphs::MusicAsset> assets) {
     bool ok = true;
-    for (const glyphs::MusicAsset& asset : glyphs::musicAssets()) {
+    for (const glyphs::MusicAsset& asset : assets) {
         std::string file = asset.name;
         file += asset.scale == 1 ? ".png" : "@" + std::to_string(asset.scale) + "x.png";
         ok = writePng(drawAsset(asset), folder / file) && ok;
@@ -159,14 +160,17 @@ bool writeResourceGlyphs(const fs::path& folder) {
 
 int main(int argc, char** argv) {
     std::string_view set = argc == 3 ? argv[1] : "";
-    if (set != "resource-folder" && set != "music-assets") {
+    if (set != "resource-folder" && set != "music-assets" && set != "music-artwork") {
         std::fprintf(stderr,
                      "usage: obscuro-glyphs resource-folder DIR   the product's placeholder glyphs\n"
-                     "       obscuro-glyphs music-assets DIR      the simulated Music app's asset catalogue\n");
+                     "       obscuro-glyphs music-assets DIR      the simulated Music app's asset catalogue\n"
+                     "       obscuro-glyphs music-artwork DIR     the album art of the simulated media library\n");
         return 2;
     }
     fs::path folder = argv[2];
     if (!prepareFolder(folder)) return 1;
-    bool ok = set == "music-assets" ? writeMusicAssets(folder) : writeResourceGlyphs(folder);
+    bool ok = set == "music-assets"    ? writeMusicAssets(folder, glyphs::musicAssets())
+              : set == "music-artwork" ? writeMusicAssets(folder, glyphs::musicArtwork())
+                                       : writeResourceGlyphs(folder);
     return ok ? 0 : 1;
 }

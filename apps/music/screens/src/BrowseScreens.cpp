@@ -23,8 +23,7 @@ void sectionHeader(id parent, double y, const char* title) {
 
 // A row of square album tiles with their titles.
 void albumShelf(id parent, double y, const char* const* art, const char* const* titles, int count) {
-    id shelf = make("Music.CompositeCollectionView", {{0, y}, {375, 200}}, parent, "UICollectionView");
-    setBackground(shelf, "#FFFFFF");
+    id shelf = collection(parent, {{0, y}, {375, 200}}, {110, 160}, 6);
     for (int i = 0; i < count; ++i) {
         id cell = make("Music.AlbumCell", {{16.0 + i * 120, 0}, {110, 160}}, shelf, "UICollectionViewCell");
         id content = msg<id>(cell, sel<"contentView">());
@@ -40,7 +39,7 @@ void personalMix(id parent, CGRect frame, const char* card, const char* art, con
     id cell = make("Music.PersonalMixCell", frame, parent, "UICollectionViewCell");
     id content = msg<id>(cell, sel<"contentView">());
     id background = make("UIImageView", {{0, 0}, frame.size}, content);
-    msg<void>(background, sel<"setImage:">(), namedImage(card));
+    msg<void>(background, sel<"setImage:">(), artworkImage(card));
     msg<void>(msg<id>(background, sel<"layer">()), sel<"setCornerRadius:">(), 10.0);
     msg<void>(background, sel<"setClipsToBounds:">(), true);
     artwork(content, {{20, 20}, {frame.size.width - 40, frame.size.width - 40}}, art);
@@ -49,7 +48,7 @@ void personalMix(id parent, CGRect frame, const char* card, const char* art, con
     id play = make("_TtCC5Music15PersonalMixCellP33_C58AA72C234558D4D8BB9A14DBF342D610PlayButton",
                    {{frame.size.width - 64, frame.size.width - 64}, {36, 36}}, content, "UIButton");
     msg<void>(msg<id>(play, sel<"layer">()), sel<"setCornerRadius:">(), 18.0);
-    setBackground(play, "#FFFFFF");
+    msg<void>(play, sel<"setBackgroundColor:">(), msg<id>(reinterpret_cast<id>(objc_getClass("UIColor")), sel<"colorWithWhite:alpha:">(), 0.0, 0.35));
     msg<void>(play, sel<"setImage:forState:">(), namedImage("PersonalMixPlayGlyph"), 0UL);
 }
 
@@ -61,7 +60,7 @@ void flowcase(id parent, CGRect frame, const char* art, const char* headline, co
     label(content, {{0, 0}, {frame.size.width, 16}}, "NEW ALBUM", 11, true, "#8E8E93");
     label(content, {{0, 16}, {frame.size.width, 24}}, headline, 20, false, "#000000");
     id picture = make("UIImageView", {{0, 48}, {frame.size.width, frame.size.height - 48}}, content);
-    msg<void>(picture, sel<"setImage:">(), namedImage(art));
+    msg<void>(picture, sel<"setImage:">(), artworkImage(art));
     msg<void>(picture, sel<"setContentMode:">(), 2L);
     msg<void>(picture, sel<"setClipsToBounds:">(), true);
     msg<void>(msg<id>(picture, sel<"layer">()), sel<"setCornerRadius:">(), 6.0);
@@ -76,8 +75,7 @@ void flowcase(id parent, CGRect frame, const char* art, const char* headline, co
 void buildForYou(id, id view) {
     setBackground(view, "#FFFFFF");
     navigationBar(view, "For You");
-    id mixes = make("Music.CompositeCollectionView", {{0, 140}, {375, 300}}, view, "UICollectionView");
-    setBackground(mixes, "#FFFFFF");
+    id mixes = collection(view, {{0, 140}, {375, 300}}, {164, 208}, 15, 10);
     personalMix(mixes, {{16, 10}, {164, 208}}, "Artwork-FavouritesMix", "Artwork-EveningTides", "Favourites Mix");
     personalMix(mixes, {{195, 10}, {164, 208}}, "Artwork-NewMusicMix", "Artwork-PaperBoats", "New Music Mix");
     label(mixes, {{16, 228}, {343, 40}}, "Made for you, updated every week.", 13, false, "#8E8E93");
@@ -99,7 +97,7 @@ void buildBrowse(id, id view) {
                    {{0, 0}, {44, 44}}, actions, "UIButton");
     msg<void>(more, sel<"setImage:forState:">(), msg<id>(namedImage("More"), sel<"imageWithRenderingMode:">(), 2L), 0UL);
 
-    id page = make("Music.CompositeCollectionView", {{0, 140}, {375, 589}}, view, "UICollectionView");
+    id page = make("Music.VerticalScrollStackScrollView", {{0, 140}, {375, 589}}, view, "UIScrollView");
     setBackground(page, "#FFFFFF");
     flowcase(page, {{16, 8}, {343, 290}}, "Artwork-Harbour", "Harbour Wall", "The Harbour Band return");
 
@@ -150,8 +148,7 @@ void buildRadio(id, id view) {
 void buildVideos(id, id view) {
     setBackground(view, "#FFFFFF");
     navigationBar(view, "Music Videos");
-    id grid = make("Music.CompositeCollectionView", {{0, 140}, {375, 589}}, view, "UICollectionView");
-    setBackground(grid, "#FFFFFF");
+    id grid = collection(view, {{0, 140}, {375, 589}}, {164, 150}, 15, 8);
     const char* art[] = {"Artwork-Harbour", "Artwork-LowTide", "Artwork-Lantern", "Artwork-PaperBoats"};
     const char* titles[] = {"Harbour Wall (Live)", "Low Tide", "Lantern", "Paper Boats"};
     for (int i = 0; i < 4; ++i) {

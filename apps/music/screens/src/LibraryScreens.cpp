@@ -99,14 +99,14 @@ void buildLibrary(id, id view) {
 void buildAlbum(id, id view) {
     setBackground(view, "#FFFFFF");
     albumPage(view, false);
-    navigationBar(view, "");
+    backButton(navigationBar(view, ""), "Library");
     tabBar(view);
 }
 
 void buildMissingArtwork(id, id view) {
     setBackground(view, "#FFFFFF");
     albumPage(view, true);
-    navigationBar(view, "");
+    backButton(navigationBar(view, ""), "Library");
     tabBar(view);
 }
 
@@ -152,8 +152,7 @@ void buildPlaylists(id, id view) {
     setBackground(filter, "#E5E5EA");
     msg<void>(msg<id>(filter, sel<"layer">()), sel<"setCornerRadius:">(), 10.0);
     msg<void>(filter, sel<"setPlaceholder:">(), static_cast<id>(objc::str("Find in Playlists")));
-    id list = make("Music.CompositeCollectionView", {{0, 190}, {375, 539}}, view, "UICollectionView");
-    setBackground(list, "#FFFFFF");
+    id list = collection(view, {{0, 190}, {375, 539}}, {375, 88}, 0);
     struct Row {
         const char* art;
         const char* title;
@@ -183,8 +182,7 @@ void buildPlaylists(id, id view) {
 void buildArtists(id, id view) {
     setBackground(view, "#FFFFFF");
     navigationBar(view, "Artists");
-    id grid = make("Music.CompositeCollectionView", {{0, 140}, {375, 589}}, view, "UICollectionView");
-    setBackground(grid, "#FFFFFF");
+    id grid = collection(view, {{0, 140}, {375, 589}}, {108, 180}, 9.5, 12);
     struct Artist {
         const char* name;
         const char* art;  // nil: the artist has no picture, so a circle shows their initials

@@ -60,7 +60,7 @@ void buildNowPlaying(id, id view) {
     id queue = make("Music.NowPlayingQueueControlsView", {{35, 700}, {305, 44}}, content);
     imageButton(queue, {{0, 0}, {44, 44}}, "More");
     imageButton(queue, {{130, 0}, {44, 44}}, "NowPlaying-AirPlay");
-    imageButton(queue, {{261, 0}, {44, 44}}, "PlaylistAddIcon");
+    imageButton(queue, {{261, 0}, {44, 44}}, "UniversalAddControlAdd");
 }
 
 void buildMiniPlayer(id parentController, id view) {
@@ -158,7 +158,10 @@ void buildActionSheet(id parentController, id view) {
                       {{0, 0}, {359, 56.5}}, nullptr);
         setBackground(row, "#F9F9FE");
         label(row, {{16, 0}, {280, 56.5}}, actions[i], 20, false, "#FF2D55", 0);
-        glyph(row, {{315, 16}, {24, 24}}, icons[i], "_UIInterfaceActionImagePropertyView");
+        // The action's glyph draws in the tint of the property view that holds it.
+        id property = make("_UIInterfaceActionImagePropertyView", {{315, 16}, {24, 24}}, row);
+        id icon = make("UIImageView", {{0, 0}, {24, 24}}, property);
+        msg<void>(icon, sel<"setImage:">(), msg<id>(namedImage(icons[i]), sel<"imageWithRenderingMode:">(), 2L));
         msg<void>(stack, sel<"addArrangedSubview:">(), row);
     }
     id cancel = make("_UIInterfaceActionSystemRepresentationView", {{8, 734}, {359, 57}}, view);

@@ -10,13 +10,18 @@
 #include <objc/message.h>
 #include <objc/runtime.h>
 
+#include <music/MusicAssets.h>
+
 #include <cstdio>
+#include <string_view>
 #include <vector>
 #include <string>
 
 namespace music::screens {
 
 namespace {
+
+constexpr std::string_view kLibraryArt = "Artwork-";
 
 id classNamed(const char* name, const char* fallback) {
     Class cls = objc_getClass(name);
@@ -106,6 +111,24 @@ id navigationBar(id parent, const char* title) {
     return bar;
 }
 
+id collection(id parent, CGRect frame, CGSize item, double spacing, double top) {
+    id view = make("Music.CompositeCollectionView", frame, parent, "UICollectionView");
+    setBackground(view, "#FFFFFF");
+    id layout = msg<id>(view, sel<"collectionViewLayout">());
+    msg<void>(layout, sel<"setItemSize:">(), item);
+    msg<void>(layout, sel<"setMinimumInteritemSpacing:">(), spacing);
+    msg<void>(layout, sel<"setMinimumLineSpacing:">(), spacing);
+    double side = item.width >= frame.size.width ? 0 : 16;
+    msg<void>(layout, sel<"setSectionInset:">(), UIEdgeInsets{top, side, 0, side});
+    return view;
+}
+
+id backButton(id bar, const char* title) {
+    id chevron = make("UIImageView", {{8, 52}, {13, 21}}, bar);
+    msg<void>(chevron, sel<"setImage:">(), msg<id>(namedImage("Chevron-Back"), sel<"imageWithRenderingMode:">(), 2L));
+    return label(bar, {{26, 50}, {120, 24}}, title, 17, false, "#FF2D55");
+}
+
 id tabBar(id parent, long selected) {
     id bar = make("UITabBar", {{0, 729}, {375, 83}}, parent);
     const char* titles[] = {"Library", "For You", "Browse", "Radio", "Search"};
@@ -121,9 +144,15 @@ id tabBar(id parent, long selected) {
     return bar;
 }
 
+id artworkImage(const char* name) {
+    std::string_view art = name ? name : "";
+    if (art.starts_with(kLibraryArt)) return music::libraryArtwork(art.substr(kLibraryArt.size()));
+    return namedImage(name);
+}
+
 id artwork(id parent, CGRect frame, const char* art, double cornerRadius) {
     id view = make("Music.ArtworkComponentImageView", frame, parent, "UIImageView");
-    msg<void>(view, sel<"setImage:">(), namedImage(art));
+    msg<void>(view, sel<"setImage:">(), artworkImage(art));
     // The rounded edge is a mask image laid over the art in the page's colour, so that the art
     // itself needs no clipping; the artwork view keeps it as a decoration of its own.
     if (cornerRadius > 0) {

@@ -39,8 +39,17 @@ id namedImage(const char* name);
 // `selected` chosen, and a table of rows with separators.
 id navigationBar(id parent, const char* title);
 id tabBar(id parent, long selected = 0);
+// The app's composite collection view, white, whose flow layout places its cells of `item`
+// size `spacing` apart in rows inset by 16 points at the sides (none for full-width rows) and
+// `top` at the top. Cells are placed in the order they are added.
+id collection(id parent, CGRect frame, CGSize item, double spacing, double top = 0);
+// The back button of a pushed page in `bar`: the template chevron, in the bar's tint, and the title.
+id backButton(id bar, const char* title);
 id table(id parent, CGRect frame, const char* const* rows, int count, bool artwork);
-// An artwork view showing the catalogue image `art` as its own image; with a corner radius,
+// Album art "Artwork-NAME" from the media library's file NAME, any other name from the app's
+// catalogue (placeholders are named images); nil for nil.
+id artworkImage(const char* name);
+// An artwork view showing the image `art` names (artworkImage) as its own image; with a corner radius,
 // the corner mask decoration laid over it.
 id artwork(id parent, CGRect frame, const char* art, double cornerRadius = 4);
 
