@@ -1,13 +1,11 @@
-// Stock state and methods of the private classes that keep values: traits, render configs, rings, backdrops.
+// Stock state and methods of the private classes that keep values: traits, render configs, separators, rings.
 #include "private_stock.h"
 #include "registration.h"
 
 #include <QuartzCore/CALayer.h>
 #include <UIKit/UIColor.h>
 #include <UIKit/UIGraphics.h>
-#include <UIKit/UIScreen.h>
 #include <UIKit/UIView.h>
-#include <UIKit/UIVisualEffectView.h>
 
 #include <algorithm>
 #include <array>
@@ -134,22 +132,6 @@ void addDownloadProgressRing(Class cls) {
     });
 }
 
-// AMPOnboardingViewController: its view is a blur backdrop that the content sits on.
-void addOnboardingController(Class cls) {
-    addIvar<id>(cls, "backdropView");
-    objc::addMethod(cls, sel<"backdropView">(), [](id self, SEL) { return loadObject(self, "backdropView"); });
-    objc::addMethod(cls, sel<"loadView">(), [](id self, SEL) {
-        CGRect bounds = UIScreen::mainScreenBounds();
-        auto view = newView<UIView>(UIView::class_(), bounds);
-        auto backdrop = objc::adopt(msg<id>(msg<id>(UIVisualEffectView::class_(), sel<"alloc">()), sel<"initWithEffect:">(),
-                                            msg<id>(UIBlurEffect::class_(), sel<"effectWithStyle:">(), UIBlurEffectStyleExtraLight)));
-        msg<void>(backdrop.get(), sel<"setFrame:">(), bounds);
-        msg<void>(view.get(), sel<"addSubview:">(), backdrop.get());
-        storeStrong(self, "backdropView", backdrop.get());
-        msg<void>(self, sel<"setView:">(), static_cast<id>(view.get()));
-    });
-}
-
 struct Stock {
     std::string_view runtimeName;
     AddStock add;
@@ -161,7 +143,6 @@ constexpr std::array kStock = {
     Stock{"UITableViewCellSelectedBackground", addSelectedBackground},
     Stock{"_UITableViewCellSeparatorView", addSeparatorView},
     Stock{"_MPDownloadProgressRingView", addDownloadProgressRing},
-    Stock{"AMPOnboardingViewController", addOnboardingController},
 };
 
 }  // namespace

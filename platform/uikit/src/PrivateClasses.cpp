@@ -14,7 +14,10 @@ constexpr auto kPrivateClasses = std::to_array<platform::PrivateClass>({
     {"UIKBRenderConfig", "NSObject", "how the keyboard is drawn; lightKeyboard says whether it is light"},
     {"UIKeyboardDockView", "UIView", "the dock below the keyboard, with the dictation and globe keys"},
     {"UIKeyboardDockItemButton", "UIButton", "a key of the keyboard dock"},
-    {"DevicePINKeypad", "UIView", "the pass-code keypad"},
+    {"DevicePINKeypad", "UIView", "the pass-code keypad: twelve keys, digits with their letters"},
+    {"UIKeyboard", "UIView", "the keyboard shown for the first responder, at the bottom of its window"},
+    {"UIKBKeyplaneView", "UIView", "the keys of the keyboard, drawn as its render config says"},
+    {"UIKBKeyView", "UIView", "one key of the keyboard or of the pass-code keypad"},
     {"UISearchBarTextField", "UITextField", "the text field inside a search bar"},
 
     // Labels, buttons and bars.
@@ -44,22 +47,22 @@ constexpr auto kPrivateClasses = std::to_array<platform::PrivateClass>({
     {"_UIDimmingKnockoutBackdropView", "UIView", "the dimmed backdrop of an alert or action sheet"},
     {"_UIInterfaceActionCustomViewRepresentationView", "UIView", "an action sheet action with a custom view"},
     {"_UIInterfaceActionSystemRepresentationView", "UIView", "an action sheet action with a title"},
-    {"_UIInterfaceActionImagePropertyView", "UIView", "the glyph of an action sheet action"},
+    {"_UIInterfaceActionImagePropertyView", "UIImageView", "the glyph of an action sheet action, a template in its tintColor"},
     {"_UIInterfaceActionGroupHeaderScrollView", "UIScrollView", "the scrolling header of an action sheet"},
     {"_UIInterfaceActionItemSeparatorView_iOS", "UIView", "the line between action sheet actions"},
 
     // Containers.
     {"UILayoutContainerView", "UIView", "the root view of navigation and tab bar controllers"},
     {"UIViewControllerWrapperView", "UIView", "the view that holds a child controller's view"},
+    {"UITransitionView", "UIView", "the view a tab bar controller or a presentation shows its controller's view in"},
+    {"UINavigationTransitionView", "UIView", "the view a navigation controller shows its top controller's view in"},
+    {"UIDimmingView", "UIView", "the dimmed layer behind a card or an alert"},
     {"_UISizeTrackingView", "UIView", "a container that follows the size of a hosted view"},
 
     // Media player.
     {"MPUNowPlayingIndicatorView", "UIView", "the animated bars beside the playing song"},
     {"MPRouteButton", "UIButton", "the AirPlay route button"},
     {"_MPDownloadProgressRingView", "UIView", "the ring of a download in progress; its layer is a CAShapeLayer"},
-
-    // Onboarding.
-    {"AMPOnboardingViewController", "UIViewController", "the welcome screen of the media apps; backdropView is its blur"},
 });
 
 }  // namespace

@@ -65,6 +65,10 @@ void refreshContent(UIButton* self) {
 // The image left of the title, the pair centred in the bounds. An image larger than the
 // bounds is shrunk to fit them, keeping its proportions, as the phone's buttons do.
 void layoutContent(UIButton* self) {
+    // A system button without a title colour of its own shows its title in its tint colour,
+    // asked at each layout as UIKit does, so that a replaced tintColor reaches the title.
+    if (self->buttonType == UIButtonTypeSystem && self->titleLabel && !valueForState(self->titleColors, self->controlState()))
+        msg<void>(self->titleLabel.get(), sel<"setTextColor:">(), msg<id>(self, sel<"tintColor">()));
     CGSize bounds = self->frame.size;
     CGSize imageSize = self->imageView ? msg<CGSize>(self->imageView.get(), sel<"sizeThatFits:">(), bounds) : CGSizeZero;
     if (imageSize.width > bounds.width || imageSize.height > bounds.height) {
@@ -134,6 +138,7 @@ void registerUIButton() {
             .method(sel<"titleLabel">(), [](UIButton* self, SEL) -> id { return titleLabelOf(self); })
             .method(sel<"_stateDidChange">(), [](UIButton* self, SEL) { refreshContent(self); })
             .method(sel<"layoutSubviews">(), [](UIButton* self, SEL) { layoutContent(self); })
+            .method(sel<"tintColorDidChange">(), [](UIButton* self, SEL) { self->needsLayout = true; })
             .method(sel<"intrinsicContentSize">(), [](UIButton* self, SEL) { return msg<CGSize>(self, sel<"sizeThatFits:">(), CGSizeZero); })
             .method(sel<"sizeThatFits:">(),
                     [](UIButton* self, SEL, CGSize size) {

@@ -22,6 +22,16 @@ UINavigationItem* topItem(UINavigationBar* bar) { return bar->items.empty() ? nu
 void layoutTitle(UINavigationBar* self) {
     UILabel* label = self->titleLabel.get();
     if (!label) return;
+    UINavigationItem* top = topItem(self);
+    if (top && top->titleView) {
+        msg<void>(label, sel<"setHidden:">(), YES);
+        UIView* titleView = top->titleView.get();
+        if (titleView->superview != self) msg<void>(self, sel<"addSubview:">(), static_cast<id>(titleView));
+        CGSize size = titleView->frame.size;
+        msg<void>(titleView, sel<"setFrame:">(), CGRect{{(self->frame.size.width - size.width) / 2, (self->frame.size.height - size.height) / 2}, size});
+        return;
+    }
+    msg<void>(label, sel<"setHidden:">(), NO);
     msg<void>(label, sel<"setText:">(), msg<id>(topItem(self), sel<"title">()));
     id color = msg<id>(self->titleTextAttributes.get(), sel<"objectForKey:">(), static_cast<id>(NSForegroundColorAttributeName));
     msg<void>(label, sel<"setTextColor:">(), color ? color : static_cast<id>(UIColor::colorWithWhite(0, 1)));
@@ -29,6 +39,62 @@ void layoutTitle(UINavigationBar* self) {
     CGSize size = msg<CGSize>(label, sel<"sizeThatFits:">(), bounds);
     size.width = std::min(size.width, bounds.width);
     msg<void>(label, sel<"setFrame:">(), CGRect{{(bounds.width - size.width) / 2, (bounds.height - size.height) / 2}, size});
+}
+
+std::vector<objc::Strong<objc_object>> objectsOf(id array) {
+    std::vector<objc::Strong<objc_object>> objects;
+    unsigned long count = msg<unsigned long>(array, sel<"count">());
+    for (unsigned long i = 0; i < count; ++i)
+        if (id object = msg<id>(array, sel<"objectAtIndex:">(), i)) objects.push_back(objc::retain(object));
+    return objects;
+}
+
+constexpr double kEdgeMargin = 8;
+constexpr double kItemSpacing = 8;
+
+// A bar button showing an item: its custom view, or a system _UIModernBarButton with the item's
+// title or its image as a template, which both take the button's tint.
+objc::Strong<UIView> buttonFor(id item, id title) {
+    if (id custom = msg<id>(item, sel<"customView">())) return objc::retain(static_cast<UIView*>(custom));
+    Class cls = objc_getClass("_UIModernBarButton");
+    auto button = objc::retain(static_cast<UIView*>(msg<id>(cls ? cls : objc_getClass("UIButton"), sel<"buttonWithType:">(), 1L)));
+    if (id image = msg<id>(item, sel<"image">()))
+        msg<void>(button.get(), sel<"setImage:forState:">(), msg<id>(image, sel<"imageWithRenderingMode:">(), 2L), 0UL);
+    else
+        msg<void>(button.get(), sel<"setTitle:forState:">(), title ? title : msg<id>(item, sel<"title">()), 0UL);
+    id label = msg<id>(button.get(), sel<"titleLabel">());
+    long style = msg<long>(item, sel<"style">());
+    msg<void>(label, sel<"setFont:">(), static_cast<id>(UIFont::systemFont(17, style == 2 ? UIFontWeightSemibold : UIFontWeightRegular)));
+    if (id tint = msg<id>(item, sel<"tintColor">())) msg<void>(button.get(), sel<"setTintColor:">(), tint);
+    msg<void>(button.get(), sel<"sizeToFit">());
+    return button;
+}
+
+void layoutItemButtons(UINavigationBar* self) {
+    for (auto& button : self->itemButtons) msg<void>(button.get(), sel<"removeFromSuperview">());
+    self->itemButtons.clear();
+    UINavigationItem* top = topItem(self);
+    if (!top) return;
+    CGSize bounds = self->frame.size;
+    auto place = [&](objc::Strong<UIView> button, double& edge, bool leading) {
+        CGSize size = button->frame.size;
+        double x = leading ? edge : edge - size.width;
+        msg<void>(button.get(), sel<"setFrame:">(), CGRect{{x, (bounds.height - size.height) / 2}, size});
+        edge = leading ? edge + size.width + kItemSpacing : edge - size.width - kItemSpacing;
+        msg<void>(self, sel<"addSubview:">(), static_cast<id>(button.get()));
+        self->itemButtons.push_back(std::move(button));
+    };
+    double leading = kEdgeMargin, trailing = bounds.width - kEdgeMargin;
+    if (top->leftItems.empty() && self->items.size() > 1) {
+        id previous = self->items[self->items.size() - 2]->title.get();
+        id back = objc::autorelease(static_cast<id>(NSString::createFromUTF8("\u2039 " + (previous ? objc::utf8(previous) : std::string("Back"))).release()));
+        Class itemClass = objc_getClass("UIBarButtonItem");
+        auto item = objc::adopt(msg<id>(msg<id>(itemClass, sel<"alloc">()), sel<"initWithTitle:style:target:action:">(), back, 0L,
+                                        static_cast<id>(nil), static_cast<SEL>(nullptr)));
+        place(buttonFor(item.get(), nil), leading, true);
+    }
+    for (auto& item : top->leftItems) place(buttonFor(item.get(), nil), leading, true);
+    for (auto& item : top->rightItems) place(buttonFor(item.get(), nil), trailing, false);
 }
 
 void setItems(UINavigationBar* self, id array) {
@@ -59,6 +125,29 @@ void registerUINavigationBar() {
                                     })
                             .method(sel<"title">(), [](UINavigationItem* self, SEL) -> id { return self->title.get(); })
                             .method(sel<"setTitle:">(), [](UINavigationItem* self, SEL, id title) { self->title = copyOf(title); })
+                            .method(sel<"leftBarButtonItem">(),
+                                    [](UINavigationItem* self, SEL) -> id { return self->leftItems.empty() ? nil : self->leftItems.front().get(); })
+                            .method(sel<"setLeftBarButtonItem:">(),
+                                    [](UINavigationItem* self, SEL, id item) {
+                                        self->leftItems.clear();
+                                        if (item) self->leftItems.push_back(objc::retain(item));
+                                    })
+                            .method(sel<"leftBarButtonItems">(),
+                                    [](UINavigationItem* self, SEL) { return arrayWithObjects(std::vector<id>(self->leftItems.begin(), self->leftItems.end())); })
+                            .method(sel<"setLeftBarButtonItems:">(), [](UINavigationItem* self, SEL, id items) { self->leftItems = objectsOf(items); })
+                            .method(sel<"rightBarButtonItem">(),
+                                    [](UINavigationItem* self, SEL) -> id { return self->rightItems.empty() ? nil : self->rightItems.front().get(); })
+                            .method(sel<"setRightBarButtonItem:">(),
+                                    [](UINavigationItem* self, SEL, id item) {
+                                        self->rightItems.clear();
+                                        if (item) self->rightItems.push_back(objc::retain(item));
+                                    })
+                            .method(sel<"rightBarButtonItems">(),
+                                    [](UINavigationItem* self, SEL) { return arrayWithObjects(std::vector<id>(self->rightItems.begin(), self->rightItems.end())); })
+                            .method(sel<"setRightBarButtonItems:">(), [](UINavigationItem* self, SEL, id items) { self->rightItems = objectsOf(items); })
+                            .method(sel<"titleView">(), [](UINavigationItem* self, SEL) -> id { return self->titleView.get(); })
+                            .method(sel<"setTitleView:">(),
+                                    [](UINavigationItem* self, SEL, UIView* view) { self->titleView = objc::retain(view); })
                             .registerClass();
 
     gUINavigationBar =
@@ -142,7 +231,9 @@ void registerUINavigationBar() {
                     [](UINavigationBar* self, SEL) {
                         layoutBarBackground(self, self->barBackground);
                         layoutTitle(self);
+                        layoutItemButtons(self);
                     })
+            .method(sel<"tintColorDidChange">(), [](UINavigationBar* self, SEL) { self->needsLayout = true; })
             .registerClass();
 }
 

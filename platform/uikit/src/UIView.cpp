@@ -104,11 +104,18 @@ UIView* viewWithTag(UIView* view, long tag) {
     return nullptr;
 }
 
+// A controller's root view tells its controller around its own layout, as UIKit does, so that
+// containers place their children's views in viewWillLayoutSubviews.
+void layOut(UIView* view) {
+    view->needsLayout = false;
+    auto controller = objc::retain(static_cast<id>(view->viewController));
+    if (controller) msg<void>(controller.get(), sel<"viewWillLayoutSubviews">());
+    msg<void>(view, sel<"layoutSubviews">());
+    if (controller) msg<void>(controller.get(), sel<"viewDidLayoutSubviews">());
+}
+
 void layoutIfNeeded(UIView* view) {
-    if (view->needsLayout) {
-        view->needsLayout = false;
-        msg<void>(view, sel<"layoutSubviews">());
-    }
+    if (view->needsLayout) layOut(view);
     auto snapshot = view->subviews;
     for (auto& sub : snapshot) layoutIfNeeded(sub);
 }
@@ -152,8 +159,7 @@ namespace platform {
 
 void layoutTree(UIView* view) {
     if (!view) return;
-    view->needsLayout = false;
-    msg<void>(view, sel<"layoutSubviews">());
+    layOut(view);
     auto snapshot = view->subviews;
     for (auto& sub : snapshot) layoutTree(sub);
 }

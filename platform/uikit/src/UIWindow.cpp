@@ -27,6 +27,7 @@ void showRootView(UIWindow* window) {
 void appearRoot(UIWindow* window) {
     if (window->rootHasAppeared || !window->rootViewController || !isVisible(window)) return;
     window->rootHasAppeared = true;
+    msg<id>(window->rootViewController.get(), sel<"view">());  // loaded first, so that its shown children appear with it
     platform::forwardAppearance(window->rootViewController, false, false);
     showRootView(window);
     platform::forwardAppearance(window->rootViewController, true, false);

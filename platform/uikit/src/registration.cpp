@@ -11,8 +11,9 @@ void registerUIKitClasses() {
              registerUIApplication, registerUIViewController, registerUILabel, registerUIImageView, registerUIControl,
              registerUIButton, registerUIScrollView, registerUITextView, registerUITextField, registerUITableView,
              registerUITableViewCell, registerUICollectionView, registerUIStackView, registerUIActivityIndicatorView,
-             registerUIRefreshControl, registerUINavigationBar, registerUITabBar, registerUISearchBar,
+             registerUIRefreshControl, registerUINavigationBar, registerUITabBar, registerUIBarButtonItem, registerUISearchBar,
              registerUIVisualEffectView, registerUIBezierPath, registerNSStringDrawing, registerPrivateClasses,
+             registerUITabBarController, registerUINavigationController,
          })
         registerClasses();
 }

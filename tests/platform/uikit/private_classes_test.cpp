@@ -62,7 +62,6 @@ TEST_F(PrivateClassesTest, ClassesTheProductTestsByKindHaveThePhonesAncestry) {
         {"_UIInterfaceActionItemSeparatorView_iOS", "UIView"},
         {"_UIInterfaceActionGroupHeaderScrollView", "UIScrollView"},
         {"UISearchBarTextField", "UITextField"},
-        {"AMPOnboardingViewController", "UIViewController"},
         {"UITextInputTraits", "NSObject"},
         {"UIKBRenderConfig", "NSObject"},
     };
@@ -119,7 +118,6 @@ TEST_F(PrivateClassesTest, ReplacedSelectorsAnswerWithTheTypesTheProductSends) {
         {"_UIInterfaceActionSystemRepresentationView", "backgroundColor", signature<id>()},
         {"NSString", "drawWithRect:options:attributes:context:", signature<void, CGRect, long, id, id>()},
         {"CALayer", "compositingFilter", signature<id>()},
-        {"AMPOnboardingViewController", "viewDidLoad", signature<void>()},
         {"UIViewController", "willMoveToParentViewController:", signature<void, id>()},
         {"UIViewController", "viewWillAppear:", signature<void, bool>()},
         {"_UIInterfaceActionImagePropertyView", "tintColor", signature<id>()},
@@ -236,18 +234,6 @@ TEST_F(PrivateClassesTest, DownloadRingsStrokeTheirProgress) {
     EXPECT_DOUBLE_EQ(msg<double>(ring.get(), sel<"progress">()), 1.0);
     msg<void>(ring.get(), sel<"setProgress:">(), std::nan(""));
     EXPECT_DOUBLE_EQ(msg<double>(ring.get(), sel<"progress">()), 0.0);
-}
-
-TEST_F(PrivateClassesTest, TheOnboardingBackdropExistsWhenViewDidLoadRuns) {
-    static id backdropAtLoad = nil;
-    Class screen = objc_allocateClassPair(objc_getClass("AMPOnboardingViewController"), "UIKitTestOnboarding", 0);
-    objc::addMethod(screen, sel<"viewDidLoad">(), [](id self, SEL) { backdropAtLoad = msg<id>(self, sel<"backdropView">()); });
-    objc_registerClassPair(screen);
-    auto controller = objc::adopt(msg<id>(msg<id>(screen, sel<"alloc">()), sel<"init">()));
-    id view = msg<id>(controller.get(), sel<"view">());
-    ASSERT_NE(backdropAtLoad, nil);
-    EXPECT_EQ(msg<id>(backdropAtLoad, sel<"superview">()), view);
-    EXPECT_TRUE(object_isKindOfClass(backdropAtLoad, UIVisualEffectView::class_()));
 }
 
 }  // namespace

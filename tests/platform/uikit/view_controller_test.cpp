@@ -91,15 +91,17 @@ TEST_F(UIViewControllerTest, ContainmentSendsTheMoveMessages) {
     EXPECT_EQ(msg<id>(child.get(), sel<"parentViewController">()), nil);
 }
 
-TEST_F(UIViewControllerTest, AppearanceIsForwardedToChildrenAndStatusBarIsDefault) {
+TEST_F(UIViewControllerTest, AppearanceIsForwardedToShownChildrenAndStatusBarIsDefault) {
     static int appeared = 0;
     Class counting = objc_allocateClassPair(UIViewController::class_(), "UIKitTestAppearingController", 0);
     objc::addMethod(counting, sel<"viewWillAppear:">(), [](id, SEL, BOOL) { ++appeared; });
     objc_registerClassPair(counting);
-    auto parent = make(counting), child = make(counting);
+    auto parent = make(counting), child = make(counting), offscreen = make(counting);
     msg<void>(parent.get(), sel<"addChildViewController:">(), static_cast<id>(child.get()));
+    msg<void>(parent.get(), sel<"addChildViewController:">(), static_cast<id>(offscreen.get()));
+    msg<void>(msg<id>(parent.get(), sel<"view">()), sel<"addSubview:">(), msg<id>(child.get(), sel<"view">()));
     platform::forwardAppearance(parent, false, false);
-    EXPECT_EQ(appeared, 2);
+    EXPECT_EQ(appeared, 2) << "the parent and the child whose view it shows, not the one it does not";
     EXPECT_EQ(msg<long>(parent.get(), sel<"preferredStatusBarStyle">()), UIStatusBarStyleDefault);
 }
 

@@ -17,7 +17,8 @@
 //        The getters fall back to the normal state's value when a state has none.
 //   - (id)imageView, (id)titleLabel   subviews made on first use; the image view is sent
 //        setImage: with the current image whenever the image or the state changes
-//   - layoutSubviews                  places the image and the title side by side, centred
+//   - layoutSubviews                  places the image and the title side by side, centred; a
+//        system button without a title colour for its state gives its title its `tintColor`
 class UIButton : public UIControl {
 public:
     static Class class_();

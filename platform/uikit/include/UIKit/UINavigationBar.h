@@ -7,11 +7,15 @@
 #include <map>
 #include <vector>
 
-// UINavigationItem: - initWithTitle:(id), (id)title, setTitle:(id).
+// UINavigationItem: - initWithTitle:(id), (id)title, setTitle:(id), (id)leftBarButtonItem,
+// setLeftBarButtonItem:, (id)leftBarButtonItems, setLeftBarButtonItems:(id NSArray) and the same
+// for the right side; (id)titleView, setTitleView:(id).
 class UINavigationItem : public NSObject {
 public:
     static Class class_();
     objc::Strong<objc_object> title;
+    std::vector<objc::Strong<objc_object>> leftItems, rightItems;  // UIBarButtonItems, from the edge inwards
+    objc::Strong<UIView> titleView;
 };
 
 // Selectors (types as sent):
@@ -28,7 +32,11 @@ public:
 //   - layoutSubviews   keeps a _UIBarBackground as the bar's first subview, filling it: its
 //        background colour is the bar's barTintColor (asked by message), else a light grey, that
 //        is translucent while the bar is; and a UILabel centred in the bar showing the top item's
-//        title in the foreground colour of titleTextAttributes (black without one)
+//        title in the foreground colour of titleTextAttributes (black without one), or its titleView;
+//        and one _UIModernBarButton per bar button item of the top item (a back button titled
+//        with the previous item's title where the top item has no left items), left items from
+//        the leading edge, right items from the trailing edge. The buttons inherit the bar's
+//        tintColor; an item's own tintColor is given to its button
 class UINavigationBar : public UIView {
 public:
     static Class class_();
@@ -45,6 +53,7 @@ public:
     std::vector<objc::Strong<UINavigationItem>> items;
     objc::Strong<UIView> barBackground;
     objc::Strong<UILabel> titleLabel;
+    std::vector<objc::Strong<UIView>> itemButtons;  // the _UIModernBarButtons shown now
 };
 
 // UIBarStyle

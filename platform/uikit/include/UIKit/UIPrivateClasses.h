@@ -1,4 +1,4 @@
-// The private classes of UIKit, the media player, the keyboard and onboarding that exist here by runtime name.
+// The private classes of UIKit, the media player, and the keyboard that exist here by runtime name.
 #pragma once
 
 #include <span>
