@@ -74,7 +74,7 @@ void flowcase(id parent, CGRect frame, const char* art, const char* headline, co
 
 void buildForYou(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "For You");
+    largeTitle(view, "For You");
     id mixes = collection(view, {{0, 140}, {375, 300}}, {164, 208}, 15, 10);
     personalMix(mixes, {{16, 10}, {164, 208}}, "Artwork-FavouritesMix", "Artwork-EveningTides", "Favourites Mix");
     personalMix(mixes, {{195, 10}, {164, 208}}, "Artwork-NewMusicMix", "Artwork-PaperBoats", "New Music Mix");
@@ -84,12 +84,11 @@ void buildForYou(id, id view) {
     const char* art[] = {"Artwork-Lantern", "Artwork-LowTide", "Artwork-Harbour"};
     const char* titles[] = {"Lantern", "Low Tide", "Harbour Wall"};
     albumShelf(view, 476, art, titles, 3);
-    tabBar(view, 1);
 }
 
 void buildBrowse(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "Browse");
+    largeTitle(view, "Browse");
     // The page header: its context-actions button sits one view down in the header's content.
     id header = make("Music.PageHeaderContentView", {{0, 92}, {375, 44}}, view);
     id actions = make("UIView", {{323, 0}, {44, 44}}, header);
@@ -115,12 +114,11 @@ void buildBrowse(id, id view) {
     msg<void>(spinner, sel<"setCenter:">(), CGPoint{187.5, 560});
     msg<void>(page, sel<"addSubview:">(), spinner);
     msg<void>(spinner, sel<"startAnimating">());
-    tabBar(view, 2);
 }
 
 void buildRadio(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "Radio");
+    largeTitle(view, "Radio");
     id page = make("Music.VerticalScrollStackScrollView", {{0, 140}, {375, 589}}, view, "UIScrollView");
     setBackground(page, "#FFFFFF");
     label(page, {{16, 8}, {200, 16}}, "ON AIR NOW", 11, true, "#8E8E93");
@@ -142,12 +140,11 @@ void buildRadio(id, id view) {
         label(page, {{84, y}, {250, 64}}, stations[i], 17, false, "#000000");
         separatorLine(page, {{84, y + 63.5}, {291, 0.5}});
     }
-    tabBar(view, 3);
 }
 
 void buildVideos(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "Music Videos");
+    largeTitle(view, "Music Videos");
     id grid = collection(view, {{0, 140}, {375, 589}}, {164, 150}, 15, 8);
     const char* art[] = {"Artwork-Harbour", "Artwork-LowTide", "Artwork-Lantern", "Artwork-PaperBoats"};
     const char* titles[] = {"Harbour Wall (Live)", "Low Tide", "Lantern", "Paper Boats"};
@@ -164,14 +161,10 @@ void buildVideos(id, id view) {
         label(content, {{0, 98}, {164, 18}}, titles[i], 13, false, "#000000");
         label(content, {{0, 116}, {164, 18}}, "The Harbour Band", 13, false, "#8E8E93");
     }
-    tabBar(view, 2);
 }
 
 void buildConnect(id, id view) {
     setBackground(view, "#FFFFFF");
-    // Connect is shown in a navigation bar of UIKit's own, not the app's.
-    id bar = make("UINavigationBar", {{0, 0}, {375, 88}}, view);
-    label(bar, {{0, 44}, {375, 44}}, "Connect", 17, true, "#000000", 1);
 
     id page = make("Music.VerticalScrollStackScrollView", {{0, 88}, {375, 724}}, view, "UIScrollView");
     setBackground(page, "#FFFFFF");
@@ -206,7 +199,7 @@ void buildConnect(id, id view) {
 
 void buildRefresh(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "Recently Added");
+    largeTitle(view, "Recently Added");
     const char* rows[] = {"Harbour Lights", "Slow Current", "Paper Boats", "Lantern", "Low Tide", "Harbour Wall"};
     id list = table(view, {{0, 140}, {375, 589}}, rows, 6, true);
     // Pulled down: the refresh control spins above the rows, in the app's tint.
@@ -217,7 +210,6 @@ void buildRefresh(id, id view) {
     msg<void>(list, sel<"setContentOffset:">(), CGPoint{0, -60});
     msg<void>(refresh, sel<"setFrame:">(), CGRect{{0, -60}, {375, 60}});
     msg<void>(refresh, sel<"beginRefreshing">());
-    tabBar(view);
 }
 
 }  // namespace music::screens

@@ -84,7 +84,7 @@ void albumPage(id view, bool missingArtwork) {
 
 void buildLibrary(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "Library");
+    largeTitle(view, "Library");
     const char* rows[] = {"Playlists", "Artists", "Albums", "Songs", "Downloaded Music"};
     table(view, {{0, 140}, {375, 220}}, rows, 5, false);
     id index = make("Music.IndexBar", {{360, 150}, {15, 200}}, view, "UIControl");
@@ -93,26 +93,21 @@ void buildLibrary(id, id view) {
     label(view, {{16, 376}, {343, 28}}, "Recently Added", 22, true, "#000000");
     const char* art[] = {"Artwork-EveningTides", "Artwork-PaperBoats"};
     albumGrid(view, 412, art, 2);
-    tabBar(view);
 }
 
 void buildAlbum(id, id view) {
     setBackground(view, "#FFFFFF");
     albumPage(view, false);
-    backButton(navigationBar(view, ""), "Library");
-    tabBar(view);
 }
 
 void buildMissingArtwork(id, id view) {
     setBackground(view, "#FFFFFF");
     albumPage(view, true);
-    backButton(navigationBar(view, ""), "Library");
-    tabBar(view);
 }
 
 void buildSearch(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "Search");
+    largeTitle(view, "Search");
     id search = make("UISearchBar", {{0, 140}, {375, 56}}, view);
     msg<void>(search, sel<"setPlaceholder:">(), static_cast<id>(objc::str("Artists, Songs, Lyrics and More")));
     msg<void>(search, sel<"setBarTintColor:">(), hex("#F9F9FE"));
@@ -146,7 +141,7 @@ void buildSearch(id, id view) {
 
 void buildPlaylists(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "Playlists");
+    largeTitle(view, "Playlists");
     // The filter bar's field, under the large title.
     id filter = make("MusicTextField", {{16, 146}, {343, 36}}, view, "UITextField");
     setBackground(filter, "#E5E5EA");
@@ -176,12 +171,11 @@ void buildPlaylists(id, id view) {
         glyph(content, {{347, 37}, {8, 13}}, "Chevron-Disclosure", "UIImageView");
         separatorLine(cell, {{104, 87.5}, {271, 0.5}});
     }
-    tabBar(view);
 }
 
 void buildArtists(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "Artists");
+    largeTitle(view, "Artists");
     id grid = collection(view, {{0, 140}, {375, 589}}, {108, 180}, 9.5, 12);
     struct Artist {
         const char* name;
@@ -215,7 +209,6 @@ void buildArtists(id, id view) {
         msg<void>(pill, sel<"setImage:">(), resizable("SocialButtonBackground"));
         msg<void>(follow, sel<"sendSubviewToBack:">(), pill);
     }
-    tabBar(view);
 }
 
 }  // namespace music::screens

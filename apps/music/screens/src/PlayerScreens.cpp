@@ -63,20 +63,13 @@ void buildNowPlaying(id, id view) {
     imageButton(queue, {{261, 0}, {44, 44}}, "UniversalAddControlAdd");
 }
 
-void buildMiniPlayer(id parentController, id view) {
-    buildLibrary(parentController, view);
-    id mini = controller("Music.MiniPlayerViewController");
-    msg<void>(parentController, sel<"addChildViewController:">(), mini);
-    id miniView = msg<id>(mini, sel<"view">());
-    msg<void>(miniView, sel<"setFrame:">(), CGRect{{0, 665}, {375, 64}});
+void buildMiniPlayer(id, id miniView) {
     setBackground(miniView, "#F9F9FE");
-    msg<void>(view, sel<"addSubview:">(), miniView);
     separator(miniView, {{0, 0}, {375, 0.5}});
     artwork(miniView, {{20, 8}, {48, 48}}, "Artwork-EveningTides");
     label(miniView, {{84, 0}, {180, 64}}, "Harbour Lights", 17, false, "#000000");
     imageButton(miniView, {{279, 10}, {44, 44}}, "NowPlaying-Transport-Play", "Music.NowPlayingTransportButton");
     imageButton(miniView, {{323, 10}, {44, 44}}, "NowPlaying-Transport-Next", "Music.NowPlayingTransportButton");
-    msg<void>(mini, sel<"didMoveToParentViewController:">(), parentController);
 }
 
 void buildLyrics(id, id view) {
@@ -94,7 +87,6 @@ void buildLyrics(id, id view) {
         msg<void>(line, sel<"setTextColor:">(), hex(i < 3 ? "#000000" : "#8E8E93"));
         msg<void>(line, sel<"setText:">(), static_cast<id>(objc::str(lines[i])));
     }
-    tabBar(view);
 }
 
 void buildUpNext(id, id view) {
@@ -133,8 +125,7 @@ void buildUpNext(id, id view) {
     track(content, {{20, 600}, {335, 3}});
 }
 
-void buildActionSheet(id parentController, id view) {
-    buildLibrary(parentController, view);
+void buildActionSheet(id, id view) {
     id dim = make("UIView", {{0, 0}, {375, 812}}, view);
     setBackground(dim, "#000000");
     msg<void>(dim, sel<"setAlpha:">(), 0.4);

@@ -101,14 +101,11 @@ id imageButton(id parent, CGRect frame, const char* imageName, const char* class
     return button;
 }
 
-id navigationBar(id parent, const char* title) {
-    id bar = make("Music.NavigationBar", {{0, 0}, {375, 140}}, parent, "UINavigationBar");
-    msg<void>(bar, sel<"setPrefersLargeTitles:">(), true);
-    make("Music.NavigationBarBackgroundView", {{0, 0}, {375, 140}}, bar);
-    label(bar, {{16, 90}, {343, 41}}, title, 34, true, "#000000");
-    id hairline = make("UIView", {{0, 139.5}, {375, 0.5}}, bar);
-    setBackground(hairline, "#C7C7CC");
-    return bar;
+id largeTitle(id page, const char* title) {
+    id header = make("Music.TitleSectionHeaderView", {{0, 88}, {375, 52}}, page, "UIView");
+    make("Music.NavigationBarBackgroundView", {{0, 0}, {375, 52}}, header);
+    label(header, {{16, 2}, {343, 41}}, title, 34, true, "#000000");
+    return header;
 }
 
 id collection(id parent, CGRect frame, CGSize item, double spacing, double top) {
@@ -121,27 +118,6 @@ id collection(id parent, CGRect frame, CGSize item, double spacing, double top) 
     double side = item.width >= frame.size.width ? 0 : 16;
     msg<void>(layout, sel<"setSectionInset:">(), UIEdgeInsets{top, side, 0, side});
     return view;
-}
-
-id backButton(id bar, const char* title) {
-    id chevron = make("UIImageView", {{8, 52}, {13, 21}}, bar);
-    msg<void>(chevron, sel<"setImage:">(), msg<id>(namedImage("Chevron-Back"), sel<"imageWithRenderingMode:">(), 2L));
-    return label(bar, {{26, 50}, {120, 24}}, title, 17, false, "#FF2D55");
-}
-
-id tabBar(id parent, long selected) {
-    id bar = make("UITabBar", {{0, 729}, {375, 83}}, parent);
-    const char* titles[] = {"Library", "For You", "Browse", "Radio", "Search"};
-    const char* images[] = {"Tab-Library", "Tab-ForYou", "Tab-Browse", "Tab-Radio", "Tab-Search"};
-    std::vector<id> items;
-    id itemClass = reinterpret_cast<id>(objc_getClass("UITabBarItem"));
-    for (long i = 0; i < 5; ++i)
-        items.push_back(objc::autorelease(msg<id>(msg<id>(itemClass, sel<"alloc">()), sel<"initWithTitle:image:tag:">(),
-                                                  static_cast<id>(objc::str(titles[i])), namedImage(images[i]), i)));
-    msg<void>(bar, sel<"setItems:">(), static_cast<id>(objc::array({items[0], items[1], items[2], items[3], items[4]})));
-    msg<void>(bar, sel<"setSelectedItem:">(), items[static_cast<std::size_t>(selected)]);
-    msg<void>(bar, sel<"setTintColor:">(), hex("#FF2D55"));
-    return bar;
 }
 
 id artworkImage(const char* name) {

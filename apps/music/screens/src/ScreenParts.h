@@ -35,16 +35,14 @@ id imageButton(id parent, CGRect frame, const char* imageName, const char* class
 // An image from the app's catalogue, through +imageNamed: as the app loads them; nil for nil.
 id namedImage(const char* name);
 
-// The app's chrome: a navigation bar with a large title, the tab bar with its five tabs and
-// `selected` chosen, and a table of rows with separators.
-id navigationBar(id parent, const char* title);
-id tabBar(id parent, long selected = 0);
+// A page's large title under the navigation bar: a title section header holding the
+// navigation bar background the title scrolls under. Returns the header.
+id largeTitle(id page, const char* title);
 // The app's composite collection view, white, whose flow layout places its cells of `item`
 // size `spacing` apart in rows inset by 16 points at the sides (none for full-width rows) and
 // `top` at the top. Cells are placed in the order they are added.
 id collection(id parent, CGRect frame, CGSize item, double spacing, double top = 0);
-// The back button of a pushed page in `bar`: the template chevron, in the bar's tint, and the title.
-id backButton(id bar, const char* title);
+// A table of rows with separators, each with album art when `artwork`.
 id table(id parent, CGRect frame, const char* const* rows, int count, bool artwork);
 // Album art "Artwork-NAME" from the media library's file NAME, any other name from the app's
 // catalogue (placeholders are named images); nil for nil.

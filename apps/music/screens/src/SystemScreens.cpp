@@ -13,6 +13,7 @@
 namespace music::screens {
 
 void buildOnboarding(id, id view) {
+    setBackground(view, "#FFFFFF");
     // The welcome content sits on the backdrop the controller laid over its view when it loaded.
     const char* art[] = {"Artwork-EveningTides", "Artwork-NorthernLights", "Artwork-Lantern",
                          "Artwork-LowTide",      "Artwork-PaperBoats",     "Artwork-Harbour"};
@@ -29,8 +30,7 @@ void buildOnboarding(id, id view) {
     msg<void>(later, sel<"setTitleColor:forState:">(), hex("#FF2D55"), 0UL);
 }
 
-void buildAlert(id controller, id view) {
-    buildLibrary(controller, view);
+void buildAlert(id, id view) {
     id dim = make("UIView", {{0, 0}, {375, 812}}, view);
     setBackground(dim, "#000000");
     msg<void>(dim, sel<"setAlpha:">(), 0.4);
@@ -94,7 +94,7 @@ void buildPasscode(id, id view) {
 
 void buildLinks(id, id view) {
     setBackground(view, "#FFFFFF");
-    navigationBar(view, "About");
+    largeTitle(view, "About");
     id text = make("UITextView", {{15, 150}, {345, 400}}, view);
     setBackground(text, "#FFFFFF");
     msg<void>(text, sel<"setFont:">(), msg<id>(reinterpret_cast<id>(objc_getClass("UIFont")), sel<"systemFontOfSize:">(), 17.0));
@@ -115,7 +115,6 @@ void buildLinks(id, id view) {
                         {".", nullptr}};
     for (const Run& run : runs) msg<void>(credits, sel<"appendAttributedString:">(), attributed(run.text, "#000000", run.link));
     msg<void>(text, sel<"setAttributedText:">(), credits);
-    tabBar(view);
 }
 
 }  // namespace music::screens
