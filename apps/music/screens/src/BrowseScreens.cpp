@@ -116,9 +116,13 @@ void buildBrowse(id, id view) {
     msg<void>(spinner, sel<"startAnimating">());
 }
 
-void buildRadio(id, id view) {
+void buildRadio(id radio, id view) {
     setBackground(view, "#FFFFFF");
     largeTitle(view, "Radio");
+    // The bar shows the station's mark in place of a title, a glyph in the bar's tint.
+    id mark = make("UIImageView", {{0, 0}, {25, 25}}, nullptr);
+    msg<void>(mark, sel<"setImage:">(), msg<id>(namedImage("Tab-Radio"), sel<"imageWithRenderingMode:">(), 2L));
+    msg<void>(msg<id>(radio, sel<"navigationItem">()), sel<"setTitleView:">(), mark);
     id page = make("Music.VerticalScrollStackScrollView", {{0, 140}, {375, 589}}, view, "UIScrollView");
     setBackground(page, "#FFFFFF");
     label(page, {{16, 8}, {200, 16}}, "ON AIR NOW", 11, true, "#8E8E93");

@@ -86,7 +86,8 @@ void buildLibrary(id, id view) {
     setBackground(view, "#FFFFFF");
     largeTitle(view, "Library");
     const char* rows[] = {"Playlists", "Artists", "Albums", "Songs", "Downloaded Music"};
-    table(view, {{0, 140}, {375, 220}}, rows, 5, false);
+    // "Albums" was just tapped: its row shows selected while the page pushes.
+    table(view, {{0, 140}, {375, 220}}, rows, 5, false, 2);
     id index = make("Music.IndexBar", {{360, 150}, {15, 200}}, view, "UIControl");
     const char* letters[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"};
     for (int i = 0; i < 10; ++i) label(index, {{0, i * 20.0}, {15, 20}}, letters[i], 11, true, "#FF2D55", 1);

@@ -138,7 +138,7 @@ id artwork(id parent, CGRect frame, const char* art, double cornerRadius) {
     return view;
 }
 
-id table(id parent, CGRect frame, const char* const* rows, int count, bool withArtwork) {
+id table(id parent, CGRect frame, const char* const* rows, int count, bool withArtwork, int selected) {
     id tableView = make("UITableView", frame, parent);
     setBackground(tableView, "#FFFFFF");
     msg<void>(tableView, sel<"setSeparatorStyle:">(), 1L);
@@ -160,6 +160,7 @@ id table(id parent, CGRect frame, const char* const* rows, int count, bool withA
         }
         label(content, {{x, 0}, {frame.size.width - x - 40, rowHeight}}, rows[i], 17, false, withArtwork ? "#000000" : "#FF2D55");
         msg<void>(tableView, sel<"addSubview:">(), cell);
+        if (i == selected) msg<void>(cell, sel<"setSelected:">(), true);
     }
     return tableView;
 }

@@ -42,8 +42,9 @@ id largeTitle(id page, const char* title);
 // size `spacing` apart in rows inset by 16 points at the sides (none for full-width rows) and
 // `top` at the top. Cells are placed in the order they are added.
 id collection(id parent, CGRect frame, CGSize item, double spacing, double top = 0);
-// A table of rows with separators, each with album art when `artwork`.
-id table(id parent, CGRect frame, const char* const* rows, int count, bool artwork);
+// A table of rows with separators, each with album art when `artwork`, the row `selected`
+// (none when negative) selected.
+id table(id parent, CGRect frame, const char* const* rows, int count, bool artwork, int selected = -1);
 // Album art "Artwork-NAME" from the media library's file NAME, any other name from the app's
 // catalogue (placeholders are named images); nil for nil.
 id artworkImage(const char* name);
