@@ -80,7 +80,7 @@ void buildLyrics(id, id view) {
     const char* lines[] = {"Down where the harbour lights", "are burning low,", "paper boats are sailing slow", "",
                            "and every lantern on the water", "knows the way back home", "",
                            "Low tide, low tide,", "carry me to the other side"};
-    id font = msg<id>(reinterpret_cast<id>(objc_getClass("UIFont")), sel<"boldSystemFontOfSize:">(), 24.0);
+    id font = msg<id>(reinterpret_cast<id>(objc_getClass("UIFont")), sel<"boldSystemFontOfSize:">(), 22.0);
     for (int i = 0; i < 9; ++i) {
         id line = make("_TtCVV5Music4Text7Drawing4View", {{0, 0}, {335, lines[i][0] ? 34.0 : 18.0}}, stack);
         msg<void>(line, sel<"setFont:">(), font);

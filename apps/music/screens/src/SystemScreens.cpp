@@ -3,6 +3,7 @@
 
 #include "ScreenParts.h"
 
+#include <CoreGraphics/CGColor.h>
 #include <Foundation/NSString.h>
 #include <objc/Strong.h>
 #include <objc/message.h>
@@ -52,20 +53,18 @@ void buildAlert(id, id view) {
     setBackground(hairline, "#FFFFFF");
     msg<void>(hairline, sel<"setAlpha:">(), 0.5);
 
+    // The two actions share the row; the line between them is the stack's own subview.
     id actions = make("UIStackView", {{0, 136}, {270, 44}}, content);
     msg<void>(actions, sel<"setDistribution:">(), 1L);
     const char* titles[] = {"Cancel", "Delete"};
     for (int i = 0; i < 2; ++i) {
-        if (i) {
-            id separator = make("_UIInterfaceActionItemSeparatorView_iOS", {{0, 0}, {0.5, 44}}, nullptr);
-            setBackground(separator, "#C7C7CC");
-            msg<void>(actions, sel<"addArrangedSubview:">(), separator);
-        }
-        id action = make("_UIInterfaceActionCustomViewRepresentationView", {{0, 0}, {134.75, 44}}, nullptr);
+        id action = make("_UIInterfaceActionCustomViewRepresentationView", {{0, 0}, {135, 44}}, nullptr);
         setBackground(action, "#F9F9FE");
-        label(action, {{0, 0}, {134.75, 44}}, titles[i], 17, i == 0, "#FF2D55", 1);
+        label(action, {{0, 0}, {135, 44}}, titles[i], 17, i == 0, "#FF2D55", 1);
         msg<void>(actions, sel<"addArrangedSubview:">(), action);
     }
+    id separator = make("_UIInterfaceActionItemSeparatorView_iOS", {{134.75, 0}, {0.5, 44}}, actions);
+    setBackground(separator, "#C7C7CC");
 }
 
 void buildPasscode(id, id view) {
@@ -78,15 +77,16 @@ void buildPasscode(id, id view) {
     }
     // The keypad as the system sizes it: the full width, four rows of keys above the home bar.
     id keypad = make("DevicePINKeypad", {{0, 596}, {375, 216}}, view);
-    setBackground(keypad, "#D1D4D9");
     const char* digits[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "", "0", "⌫"};
     const char* letters[] = {"", "ABC", "DEF", "GHI", "JKL", "MNO", "PQRS", "TUV", "WXYZ", "", "", ""};
     for (int i = 0; i < 12; ++i) {
         CGRect frame{{6.0 + (i % 3) * 122, 6.0 + (i / 3) * 51}, {117, 46}};
         if (!digits[i][0]) continue;
         id key = make("UIView", frame, keypad);
-        setBackground(key, i == 11 ? "#D1D4D9" : "#FFFFFF");
+        setBackground(key, "#FFFFFF");
         msg<void>(msg<id>(key, sel<"layer">()), sel<"setCornerRadius:">(), 5.0);
+        msg<void>(msg<id>(key, sel<"layer">()), sel<"setBorderWidth:">(), 0.5);
+        msg<void>(msg<id>(key, sel<"layer">()), sel<"setBorderColor:">(), msg<CGColorRef>(hex("#C7C7CC"), sel<"CGColor">()));
         label(key, {{0, 2}, {117, 28}}, digits[i], 25, false, "#000000", 1);
         if (letters[i][0]) label(key, {{0, 28}, {117, 14}}, letters[i], 10, true, "#000000", 1);
     }
