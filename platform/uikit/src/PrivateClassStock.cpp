@@ -132,6 +132,12 @@ void addDownloadProgressRing(Class cls) {
     });
 }
 
+// _UIInterfaceActionSystemRepresentationView: re-reads its background colour for its layer when
+// laid out, as the phone's action views do.
+void addActionRepresentationView(Class cls) {
+    objc::addMethod(cls, sel<"layoutSubviews">(), [](UIView* self, SEL) { applyBackgroundColorToLayer(self); });
+}
+
 struct Stock {
     std::string_view runtimeName;
     AddStock add;
@@ -143,6 +149,7 @@ constexpr std::array kStock = {
     Stock{"UITableViewCellSelectedBackground", addSelectedBackground},
     Stock{"_UITableViewCellSeparatorView", addSeparatorView},
     Stock{"_MPDownloadProgressRingView", addDownloadProgressRing},
+    Stock{"_UIInterfaceActionSystemRepresentationView", addActionRepresentationView},
 };
 
 }  // namespace

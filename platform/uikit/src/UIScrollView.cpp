@@ -42,6 +42,9 @@ void registerUIScrollView() {
                         self->refreshControl = objc::retain(control);
                         if (control) msg<void>(self, sel<"insertSubview:atIndex:">(), static_cast<id>(control), 0L);
                     })
+            // A scroll view re-reads its background colour for its layer at each layout, so a
+            // subclass that answers its own backgroundColor is drawn in that colour.
+            .method(sel<"layoutSubviews">(), [](UIScrollView* self, SEL) { applyBackgroundColorToLayer(self); })
             .registerClass();
 }
 

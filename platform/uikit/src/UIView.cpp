@@ -170,6 +170,11 @@ namespace platform::uikit {
 
 UIWindow* windowOfView(UIView* view) { return windowOf(view); }
 
+void applyBackgroundColorToLayer(UIView* view) {
+    id color = msg<id>(view, sel<"backgroundColor">());
+    layerOf(view)->setBackgroundColor(object_isKindOfClass(color, UIColor::class_()) ? static_cast<UIColor*>(color)->cgColor : nullptr);
+}
+
 void registerUIView() {
     using objc::ClassBuilder;
     gUIView =

@@ -13,7 +13,7 @@ void registerUIKitClasses() {
              registerUITableViewCell, registerUICollectionView, registerUIStackView, registerUIActivityIndicatorView,
              registerUIRefreshControl, registerUINavigationBar, registerUITabBar, registerUIBarButtonItem, registerUISearchBar,
              registerUIVisualEffectView, registerUIBezierPath, registerNSStringDrawing, registerPrivateClasses,
-             registerUITabBarController, registerUINavigationController,
+             registerUITabBarController, registerUINavigationController, registerUIAlertController,
          })
         registerClasses();
 }

@@ -50,6 +50,10 @@ void registerPrivateClasses();
 
 UIWindow* windowOfView(UIView* view);
 
+// Gives the view's layer the colour the view's `backgroundColor` answers (asked by message), as
+// the views of UIKit that re-read their colour during layout do.
+void applyBackgroundColorToLayer(UIView* view);
+
 // Runs the implementation `superclass` has now for `sel` (replacements of it included), as a
 // message to super does.
 template <class R = void, class... A>

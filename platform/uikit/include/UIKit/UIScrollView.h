@@ -9,7 +9,8 @@
 // (BOOL)isScrollEnabled, setScrollEnabled:, (BOOL)showsVerticalScrollIndicator,
 // showsHorizontalScrollIndicator and their setters, (id)delegate, setDelegate: (retained: the
 // stand-in has no zeroing weak references, and a dangling delegate would crash),
-// (id)refreshControl, setRefreshControl:(id UIRefreshControl)   the control becomes a subview.
+// (id)refreshControl, setRefreshControl:(id UIRefreshControl)   the control becomes a subview;
+// layoutSubviews gives the layer the colour `backgroundColor` answers (subclasses call super).
 class UIScrollView : public UIView {
 public:
     static Class class_();
