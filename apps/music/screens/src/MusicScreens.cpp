@@ -41,6 +41,7 @@ enum class Way {
     PresentedInBar,    // presented in a navigation controller of UIKit's own bar
     MiniPlayer,        // the mini player, a child of the tab bar controller above the tab bar
     LyricsOverPlayer,  // the now-playing card presented, lyrics its child over it
+    Alert,             // an alert controller presented over the Library tab
 };
 
 struct Recipe {
@@ -50,9 +51,10 @@ struct Recipe {
     const char* controllerClass;
     void (*build)(id controller, id view);
     long style = 0;  // UIModalPresentationStyle for presented pages
+    id (*makeAlert)() = nullptr;
 };
 
-constexpr long kFullScreen = 0, kCard = 1, kOverFullScreen = 5;
+constexpr long kFullScreen = 0, kCard = 1;
 
 constexpr Recipe kScreens[] = {
     {"library", Way::TabRoot, 0, nullptr, nullptr},
@@ -61,7 +63,7 @@ constexpr Recipe kScreens[] = {
     {"mini-player", Way::MiniPlayer, 0, "Music.MiniPlayerViewController", buildMiniPlayer},
     {"search", Way::TabRoot, 4, nullptr, nullptr},
     {"lyrics", Way::LyricsOverPlayer, 0, "Music.LyricsViewController", buildLyrics},
-    {"action-sheet", Way::Presented, 0, "UIViewController", buildActionSheet, kOverFullScreen},
+    {"action-sheet", Way::Alert, 0, nullptr, nullptr, 0, makeActionSheet},
     {"missing-artwork", Way::Pushed, 0, "Music.ContainerDetailFooterStackViewController", buildMissingArtwork},
     {"for-you", Way::TabRoot, 1, nullptr, nullptr},
     {"browse", Way::TabRoot, 2, nullptr, nullptr},
@@ -71,7 +73,7 @@ constexpr Recipe kScreens[] = {
     {"up-next", Way::Presented, 0, "Music.NowPlayingViewController", buildUpNext, kCard},
     {"connect", Way::PresentedInBar, 1, "UIViewController", buildConnect, kFullScreen},
     {"onboarding", Way::Presented, 0, "AMPOnboardingViewController", buildOnboarding, kFullScreen},
-    {"alert", Way::Presented, 0, "UIViewController", buildAlert, kOverFullScreen},
+    {"alert", Way::Alert, 0, nullptr, nullptr, 0, makeAlert},
     {"passcode", Way::Presented, 0, "UIViewController", buildPasscode, kFullScreen},
     {"refresh", Way::Pushed, 0, "UIViewController", buildRefresh},
     {"videos", Way::Pushed, 0, "UIViewController", buildVideos},
@@ -119,7 +121,6 @@ id tabBarController(long selected, std::vector<id>* navigations) {
     msg<void>(tabs, sel<"setViewControllers:">(),
               static_cast<id>(objc::array({children[0], children[1], children[2], children[3], children[4]})));
     msg<void>(tabs, sel<"setSelectedIndex:">(), static_cast<unsigned long>(selected));
-    msg<void>(msg<id>(tabs, sel<"tabBar">()), sel<"setTintColor:">(), hex("#FF2D55"));
     *navigations = children;
     return tabs;
 }
@@ -152,6 +153,8 @@ objc::Strong<objc_object> showScreen(std::string_view name) {
     objc::AutoreleasePool pool;
     const CGRect bounds{{0, 0}, {kWindowWidth, kWindowHeight}};
     objc::Strong<objc_object> window = objc::adopt(msg<id>(msg<id>(cls("UIWindow"), sel<"alloc">()), sel<"initWithFrame:">(), bounds));
+    // The app's accent: every view that does not choose a tint of its own inherits it.
+    msg<void>(window.get(), sel<"setTintColor:">(), hex("#FF2D55"));
 
     std::vector<id> navigations;
     id tabs = tabBarController(recipe->way == Way::TabRoot || recipe->way == Way::Pushed ? recipe->tab : 0, &navigations);
@@ -175,6 +178,9 @@ objc::Strong<objc_object> showScreen(std::string_view name) {
 
     switch (recipe->way) {
     case Way::Presented: present(tabs, page(recipe->controllerClass, "", recipe->build), recipe->style); break;
+    case Way::Alert:
+        msg<void>(tabs, sel<"presentViewController:animated:completion:">(), recipe->makeAlert(), false, static_cast<id>(nullptr));
+        break;
     case Way::PresentedInBar: {
         id nav = objc::autorelease(msg<id>(msg<id>(cls("UINavigationController"), sel<"alloc">()), sel<"initWithRootViewController:">(),
                                            page(recipe->controllerClass, "Connect", recipe->build)));

@@ -1,4 +1,4 @@
-// The player side of the app: Now Playing, the mini player above the tab bar, Lyrics and an action sheet.
+// The player side of the app: Now Playing, the mini player above the tab bar, Lyrics and Up Next.
 #include "Screens.h"
 
 #include "ScreenParts.h"
@@ -123,42 +123,6 @@ void buildUpNext(id, id view) {
         separatorLine(content, {{88, y + 63.5}, {287, 0.5}});
     }
     track(content, {{20, 600}, {335, 3}});
-}
-
-void buildActionSheet(id, id view) {
-    id dim = make("UIView", {{0, 0}, {375, 812}}, view);
-    setBackground(dim, "#000000");
-    msg<void>(dim, sel<"setAlpha:">(), 0.4);
-
-    id sheet = make("UIView", {{8, 440}, {359, 286}}, view);
-    setBackground(sheet, "#F9F9FE");
-    msg<void>(msg<id>(sheet, sel<"layer">()), sel<"setCornerRadius:">(), 13.0);
-    msg<void>(sheet, sel<"setClipsToBounds:">(), true);
-    id header = make("_UIInterfaceActionGroupHeaderScrollView", {{0, 0}, {359, 56}}, sheet, "UIScrollView");
-    label(header, {{16, 8}, {327, 20}}, "Northern Lights", 13, true, "#8E8E93", 1);
-    label(header, {{16, 28}, {327, 20}}, "The Harbour Band", 13, false, "#8E8E93", 1);
-    id stack = make("UIStackView", {{0, 56}, {359, 171}}, sheet);
-    msg<void>(stack, sel<"setAxis:">(), 1L);
-    const char* actions[] = {"Add to Library", "Play Next", "Share Album…"};
-    const char* icons[] = {"UniversalAddControlAdd", "NowPlaying-Transport-Next", "More"};
-    for (int i = 0; i < 3; ++i) {
-        id separatorView = make("UIView", {{0, 0}, {359, 0.5}}, nullptr);
-        setBackground(separatorView, "#C7C7CC");
-        msg<void>(stack, sel<"addArrangedSubview:">(), separatorView);
-        id row = make(i == 2 ? "_UIInterfaceActionCustomViewRepresentationView" : "_UIInterfaceActionSystemRepresentationView",
-                      {{0, 0}, {359, 56.5}}, nullptr);
-        setBackground(row, "#F9F9FE");
-        label(row, {{16, 0}, {280, 56.5}}, actions[i], 20, false, "#FF2D55", 0);
-        // The action's glyph draws in the tint of the property view that holds it.
-        id property = make("_UIInterfaceActionImagePropertyView", {{315, 16}, {24, 24}}, row);
-        id icon = make("UIImageView", {{0, 0}, {24, 24}}, property);
-        msg<void>(icon, sel<"setImage:">(), msg<id>(namedImage(icons[i]), sel<"imageWithRenderingMode:">(), 2L));
-        msg<void>(stack, sel<"addArrangedSubview:">(), row);
-    }
-    id cancel = make("_UIInterfaceActionSystemRepresentationView", {{8, 734}, {359, 57}}, view);
-    setBackground(cancel, "#FFFFFF");
-    msg<void>(msg<id>(cancel, sel<"layer">()), sel<"setCornerRadius:">(), 13.0);
-    label(cancel, {{0, 0}, {359, 57}}, "Cancel", 20, true, "#FF2D55", 1);
 }
 
 }  // namespace music::screens

@@ -4,6 +4,7 @@
 #include "ScreenParts.h"
 
 #include <CoreGraphics/CGColor.h>
+#include <Foundation/NSArray.h>
 #include <Foundation/NSString.h>
 #include <objc/Strong.h>
 #include <objc/message.h>
@@ -31,40 +32,57 @@ void buildOnboarding(id, id view) {
     msg<void>(later, sel<"setTitleColor:forState:">(), hex("#FF2D55"), 0UL);
 }
 
-void buildAlert(id, id view) {
-    id dim = make("UIView", {{0, 0}, {375, 812}}, view);
-    setBackground(dim, "#000000");
-    msg<void>(dim, sel<"setAlpha:">(), 0.4);
+namespace {
 
-    // The alert's box is the knockout backdrop; its hairlines are knockouts of it, in white.
-    id box = make("_UIDimmingKnockoutBackdropView", {{52.5, 316}, {270, 180}}, view);
-    setBackground(box, "#F9F9FE");
-    msg<void>(msg<id>(box, sel<"layer">()), sel<"setCornerRadius:">(), 13.0);
-    msg<void>(box, sel<"setClipsToBounds:">(), true);
-    id tracking = make("_UISizeTrackingView", {{0, 0}, {270, 180}}, box);
-    id content = make("UIView", {{0, 0}, {270, 180}}, tracking);
-    setBackground(content, "#F9F9FE");
-    id header = make("_UIInterfaceActionGroupHeaderScrollView", {{0, 0}, {270, 135.5}}, content, "UIScrollView");
-    label(header, {{16, 20}, {238, 22}}, "Delete Playlist?", 17, true, "#000000", 1);
-    id message = label(header, {{16, 46}, {238, 72}}, "Sunday Morning will be removed from your library on all your devices.", 13, false,
-                       "#000000", 1);
-    msg<void>(message, sel<"setNumberOfLines:">(), 0L);
-    id hairline = make("UIView", {{0, 135.5}, {270, 0.5}}, box);
-    setBackground(hairline, "#FFFFFF");
-    msg<void>(hairline, sel<"setAlpha:">(), 0.5);
+id alertController(const char* title, const char* message, long style) {
+    id alertClass = reinterpret_cast<id>(objc_getClass("UIAlertController"));
+    return msg<id>(alertClass, sel<"alertControllerWithTitle:message:preferredStyle:">(), static_cast<id>(objc::str(title)),
+                   static_cast<id>(objc::str(message)), style);
+}
 
-    // The two actions share the row; the line between them is the stack's own subview.
-    id actions = make("UIStackView", {{0, 136}, {270, 44}}, content);
-    msg<void>(actions, sel<"setDistribution:">(), 1L);
-    const char* titles[] = {"Cancel", "Delete"};
-    for (int i = 0; i < 2; ++i) {
-        id action = make("_UIInterfaceActionCustomViewRepresentationView", {{0, 0}, {135, 44}}, nullptr);
-        setBackground(action, "#F9F9FE");
-        label(action, {{0, 0}, {135, 44}}, titles[i], 17, i == 0, "#FF2D55", 1);
-        msg<void>(actions, sel<"addArrangedSubview:">(), action);
+void addAction(id alert, const char* title, long style, const char* glyph = nullptr) {
+    id actionClass = reinterpret_cast<id>(objc_getClass("UIAlertAction"));
+    id action = msg<id>(actionClass, sel<"actionWithTitle:style:handler:">(), static_cast<id>(objc::str(title)), style, static_cast<id>(nullptr));
+    if (glyph) msg<void>(action, sel<"setImage:">(), namedImage(glyph));
+    msg<void>(alert, sel<"addAction:">(), action);
+}
+
+// The first view of class `className` under `view`, depth first; nil when there is none.
+id firstDescendant(id view, const char* className) {
+    for (id sub : static_cast<NSArray*>(msg<id>(view, sel<"subviews">()))) {
+        if (msg<bool>(sub, sel<"isKindOfClass:">(), objc_getClass(className))) return sub;
+        if (id found = firstDescendant(sub, className)) return found;
     }
-    id separator = make("_UIInterfaceActionItemSeparatorView_iOS", {{134.75, 0}, {0.5, 44}}, actions);
-    setBackground(separator, "#C7C7CC");
+    return nil;
+}
+
+constexpr long kActionSheet = 0, kAlert = 1;
+constexpr long kDefault = 0, kCancel = 1, kDestructive = 2;
+
+}  // namespace
+
+id makeActionSheet() {
+    id sheet = alertController("Northern Lights", "The Harbour Band", kActionSheet);
+    addAction(sheet, "Add to Library", kDefault, "UniversalAddControlAdd");
+    addAction(sheet, "Play Next", kDefault, "NowPlaying-Transport-Next");
+    addAction(sheet, "Cancel", kCancel);
+    // The app's first row is a view of its own, love and download side by side, laid into the
+    // sheet's actions as a custom-view action.
+    id actions = firstDescendant(msg<id>(sheet, sel<"view">()), "UIStackView");
+    CGRect frame = msg<CGRect>(actions, sel<"frame">());
+    id row = make("_UIInterfaceActionCustomViewRepresentationView", {{0, 0}, {frame.size.width, 57}}, nullptr);
+    setBackground(row, "#F9F9FE");
+    imageButton(row, {{frame.size.width / 4 - 22, 6}, {44, 44}}, "Love");
+    imageButton(row, {{frame.size.width * 3 / 4 - 22, 6}, {44, 44}}, "Download");
+    msg<void>(actions, sel<"insertArrangedSubview:atIndex:">(), row, 0UL);
+    return sheet;
+}
+
+id makeAlert() {
+    id alert = alertController("Delete Playlist?", "Sunday Morning will be removed from your library on all your devices.", kAlert);
+    addAction(alert, "Cancel", kCancel);
+    addAction(alert, "Delete", kDestructive);
+    return alert;
 }
 
 void buildPasscode(id, id view) {
