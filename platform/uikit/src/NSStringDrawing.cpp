@@ -112,7 +112,11 @@ double baselineOf(PangoLayout* layout) { return static_cast<double>(pango_layout
 
 bool usesLineFragmentOrigin(long options) { return (options & NSStringDrawingUsesLineFragmentOrigin) != 0; }
 
-void drawString(id string, CGRect rect, long options, id attributes) {
+}  // namespace
+
+namespace platform::uikit {
+
+void drawStringDirectly(id string, CGRect rect, long options, id attributes) {
     CGContextRef context = UIGraphicsGetCurrentContext();
     std::string text = objc::utf8(string);
     if (!context || text.empty()) return;
@@ -134,6 +138,10 @@ void drawString(id string, CGRect rect, long options, id attributes) {
     });
 }
 
+}  // namespace platform::uikit
+
+namespace {
+
 CGRect boundingRect(id string, CGSize size, long options, id attributes) {
     std::string text = objc::utf8(string);
     if (text.empty()) return CGRectZero;
@@ -151,7 +159,7 @@ namespace platform::uikit {
 void registerNSStringDrawing() {
     Class string = NSString::class_();
     objc::addMethod(string, sel<"drawWithRect:options:attributes:context:">(),
-                    [](id self, SEL, CGRect rect, long options, id attributes, id) { drawString(self, rect, options, attributes); });
+                    [](id self, SEL, CGRect rect, long options, id attributes, id) { drawStringDirectly(self, rect, options, attributes); });
     objc::addMethod(string, sel<"drawInRect:withAttributes:">(), [](id self, SEL, CGRect rect, id attributes) {
         msg<void>(self, sel<"drawWithRect:options:attributes:context:">(), rect, NSStringDrawingUsesLineFragmentOrigin, attributes,
                   static_cast<id>(nil));

@@ -1,4 +1,5 @@
 // Stock state and methods of the private classes that keep values: traits, render configs, separators, rings.
+#include "keyboard.h"
 #include "private_stock.h"
 #include "registration.h"
 
@@ -150,6 +151,9 @@ constexpr std::array kStock = {
     Stock{"_UITableViewCellSeparatorView", addSeparatorView},
     Stock{"_MPDownloadProgressRingView", addDownloadProgressRing},
     Stock{"_UIInterfaceActionSystemRepresentationView", addActionRepresentationView},
+    Stock{"UIKBKeyView", addKeyViewStock},
+    Stock{"UIKeyboard", addKeyboardStock},
+    Stock{"DevicePINKeypad", addPINKeypadStock},
 };
 
 }  // namespace

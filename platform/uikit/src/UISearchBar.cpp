@@ -95,6 +95,11 @@ void registerUISearchBar() {
                     [](UISearchBar* self, SEL, long appearance) {
                         msg<void>(self->searchField.get(), sel<"setKeyboardAppearance:">(), appearance);
                     })
+            .method(sel<"becomeFirstResponder">(),
+                    [](UISearchBar* self, SEL) { return msg<BOOL>(self->searchField.get(), sel<"becomeFirstResponder">()); })
+            .method(sel<"resignFirstResponder">(),
+                    [](UISearchBar* self, SEL) { return msg<BOOL>(self->searchField.get(), sel<"resignFirstResponder">()); })
+            .method(sel<"isFirstResponder">(), [](UISearchBar* self, SEL) { return msg<BOOL>(self->searchField.get(), sel<"isFirstResponder">()); })
             .method(sel<"showsCancelButton">(), [](UISearchBar* self, SEL) { return self->showsCancelButton; })
             .method(sel<"setShowsCancelButton:">(), [](UISearchBar* self, SEL, BOOL shows) { self->showsCancelButton = shows; })
             .method(sel<"delegate">(), [](UISearchBar* self, SEL) -> id { return self->delegate.get(); })

@@ -1,5 +1,6 @@
 // UITextField: text content, placeholder, border and input traits of a one-line text control.
 #include "collections.h"
+#include "keyboard.h"
 #include "registration.h"
 #include "text_content.h"
 
@@ -50,6 +51,10 @@ void registerUITextField() {
             .method(sel<"background">(), [](UITextField* self, SEL) -> id { return self->background.get(); })
             .method(sel<"setBackground:">(), [](UITextField* self, SEL, id image) { self->background = objc::retain(image); })
             .method(sel<"textInputTraits">(), [](UITextField* self, SEL) { return textInputTraits(self->traits); })
+            .method(sel<"canBecomeFirstResponder">(), [](UITextField*, SEL) { return YES; })
+            .method(sel<"becomeFirstResponder">(), [](UITextField* self, SEL) { return becomeFirstResponder(self); })
+            .method(sel<"resignFirstResponder">(), [](UITextField* self, SEL) { return resignFirstResponder(self); })
+            .method(sel<"isFirstResponder">(), [](UITextField* self, SEL) { return isFirstResponder(self); })
             .method(sel<"keyboardAppearance">(),
                     [](UITextField* self, SEL) { return msg<long>(textInputTraits(self->traits), sel<"keyboardAppearance">()); })
             .method(sel<"setKeyboardAppearance:">(),

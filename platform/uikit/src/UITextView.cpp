@@ -1,5 +1,6 @@
 // UITextView: text content, link attributes and input traits of a scrolling text view.
 #include "collections.h"
+#include "keyboard.h"
 #include "registration.h"
 #include "text_content.h"
 
@@ -44,6 +45,10 @@ void registerUITextView() {
             .method(sel<"setLinkTextAttributes:">(),
                     [](UITextView* self, SEL, id attributes) { self->linkTextAttributes = copyOf(attributes); })
             .method(sel<"textInputTraits">(), [](UITextView* self, SEL) { return textInputTraits(self->traits); })
+            .method(sel<"canBecomeFirstResponder">(), [](UITextView*, SEL) { return YES; })
+            .method(sel<"becomeFirstResponder">(), [](UITextView* self, SEL) { return becomeFirstResponder(self); })
+            .method(sel<"resignFirstResponder">(), [](UITextView* self, SEL) { return resignFirstResponder(self); })
+            .method(sel<"isFirstResponder">(), [](UITextView* self, SEL) { return isFirstResponder(self); })
             .method(sel<"keyboardAppearance">(),
                     [](UITextView* self, SEL) { return msg<long>(textInputTraits(self->traits), sel<"keyboardAppearance">()); })
             .method(sel<"setKeyboardAppearance:">(),

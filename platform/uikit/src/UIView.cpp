@@ -30,6 +30,8 @@ UIWindow* windowOf(UIView* view) {
 
 // Window moves are announced to the whole subtree, parents first, as UIKit does.
 void sendWillMoveToWindow(UIView* view, UIWindow* window) {
+    // An input leaving its window stops being its first responder, and the keyboard goes.
+    if (UIWindow* old = windowOf(view); old && old != window && old->firstResponder == view) msg<BOOL>(view, sel<"resignFirstResponder">());
     msg<void>(view, sel<"willMoveToWindow:">(), window);
     auto snapshot = view->subviews;
     for (auto& sub : snapshot) sendWillMoveToWindow(sub, window);

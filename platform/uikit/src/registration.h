@@ -41,7 +41,6 @@ void registerUIBarButtonItem();
 void registerUITabBarController();
 void registerUINavigationController();
 void registerUIAlertController();
-void registerUIKeyboard();
 void registerUISearchBar();
 void registerUIVisualEffectView();
 void registerUIBezierPath();
@@ -53,6 +52,11 @@ UIWindow* windowOfView(UIView* view);
 // Gives the view's layer the colour the view's `backgroundColor` answers (asked by message), as
 // the views of UIKit that re-read their colour during layout do.
 void applyBackgroundColorToLayer(UIView* view);
+
+// Draws a string in the current context as NSString's drawWithRect:options:attributes:context:
+// does, without sending that message: for UIKit's own renderers (the keyboard's key caps), which
+// on the phone draw their glyphs themselves.
+void drawStringDirectly(id string, CGRect rect, long options, id attributes);
 
 // Runs the implementation `superclass` has now for `sel` (replacements of it included), as a
 // message to super does.

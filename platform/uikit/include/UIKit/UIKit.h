@@ -5,8 +5,10 @@
 #include <QuartzCore/CALayer.h>
 #include <UIKit/NSStringDrawing.h>
 #include <UIKit/UIActivityIndicatorView.h>
+#include <UIKit/UIAlertController.h>
 #include <UIKit/UIAppearance.h>
 #include <UIKit/UIApplication.h>
+#include <UIKit/UIBarButtonItem.h>
 #include <UIKit/UIBezierPath.h>
 #include <UIKit/UIButton.h>
 #include <UIKit/UICollectionView.h>
@@ -17,8 +19,10 @@
 #include <UIKit/UIGraphics.h>
 #include <UIKit/UIImage.h>
 #include <UIKit/UIImageView.h>
+#include <UIKit/UIKeyboard.h>
 #include <UIKit/UILabel.h>
 #include <UIKit/UINavigationBar.h>
+#include <UIKit/UINavigationController.h>
 #include <UIKit/UIPrivateClasses.h>
 #include <UIKit/UIRefreshControl.h>
 #include <UIKit/UIResponder.h>
@@ -27,6 +31,7 @@
 #include <UIKit/UISearchBar.h>
 #include <UIKit/UIStackView.h>
 #include <UIKit/UITabBar.h>
+#include <UIKit/UITabBarController.h>
 #include <UIKit/UITableView.h>
 #include <UIKit/UITableViewCell.h>
 #include <UIKit/UITextField.h>

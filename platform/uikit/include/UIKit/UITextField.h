@@ -16,7 +16,8 @@ struct TextContent;
 //   - (id)placeholder, setPlaceholder:(id), (id)attributedPlaceholder, setAttributedPlaceholder:(id)
 //   - (long)borderStyle, setBorderStyle:(long), (id)background, setBackground:(id UIImage)
 //   - (long)keyboardAppearance, setKeyboardAppearance:(long)   through its UITextInputTraits
-//   - (id)textInputTraits
+//   - (id)textInputTraits, becomeFirstResponder, resignFirstResponder, isFirstResponder   the
+//        keyboard of <UIKit/UIKeyboard.h>
 class UITextField : public UIControl {
 public:
     static Class class_();

@@ -17,7 +17,8 @@ struct TextContent;
 //                                       with the view's tint colour
 //   - setLinkTextAttributes:(id)
 //   - (long)keyboardAppearance, setKeyboardAppearance:(long)   through its UITextInputTraits
-//   - (id)textInputTraits, (BOOL)isEditable, setEditable:, (BOOL)isSelectable, setSelectable:
+//   - (id)textInputTraits, becomeFirstResponder, resignFirstResponder, isFirstResponder   the
+//        keyboard of <UIKit/UIKeyboard.h>, (BOOL)isEditable, setEditable:, (BOOL)isSelectable, setSelectable:
 class UITextView : public UIScrollView {
 public:
     static Class class_();

@@ -13,6 +13,7 @@
 //                                  registers it in the application's `windows`
 //   - makeKeyWindow, (BOOL)isKeyWindow, (double)windowLevel, setWindowLevel:(double)
 //   - (id)nextResponder            the shared application (nil before a host creates it)
+// The keyboard it shows for its first responder: see <UIKit/UIKeyboard.h>.
 class UIWindow : public UIView {
 public:
     static Class class_();
@@ -23,4 +24,6 @@ public:
     objc::Strong<UIViewController> rootViewController;
     double windowLevel = 0;
     bool rootHasAppeared = false;
+    UIView* firstResponder = nullptr;  // weak: the input resigns before it leaves the window
+    objc::Strong<UIView> keyboard;     // the UIKeyboard shown for the first responder
 };
