@@ -1,4 +1,4 @@
-// The library side of the app: Library, an album page, Search with its keyboard, and a page without artwork.
+// The library side of the app: Library, album pages with and without artwork, Search, Playlists and Artists.
 #include "Screens.h"
 
 #include "ScreenParts.h"
@@ -10,7 +10,6 @@
 #include <objc/message.h>
 #include <objc/runtime.h>
 
-#include <string>
 
 namespace music::screens {
 
@@ -117,27 +116,15 @@ void buildSearch(id, id view) {
     msg<void>(msg<id>(field, sel<"layer">()), sel<"setCornerRadius:">(), 10.0);
     msg<void>(field, sel<"setTextColor:">(), hex("#000000"));
     msg<void>(field, sel<"setAttributedText:">(), attributed("harbour", "#000000"));
-    msg<bool>(field, sel<"becomeFirstResponder">());
     label(view, {{16, 248}, {343, 24}}, "Recent Searches", 20, true, "#000000");
     const char* recent[] = {"Northern Lights", "The Harbour Band", "Paper Boats"};
     table(view, {{0, 280}, {375, 132}}, recent, 3, false);
 
-    id keyboard = make("UIView", {{0, 476}, {375, 336}}, view);
-    setBackground(keyboard, "#D8D8D8");
-    const char* rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
-    for (int r = 0; r < 3; ++r) {
-        std::string keys = rows[r];
-        double width = 31.5, left = (375 - keys.size() * (width + 6) + 6) / 2;
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            id key = make("UIView", {{left + k * (width + 6), 10.0 + r * 54}, {width, 42}}, keyboard);
-            setBackground(key, "#FFFFFF");
-            msg<void>(msg<id>(key, sel<"layer">()), sel<"setCornerRadius:">(), 5.0);
-            label(key, {{0, 0}, {width, 42}}, keys.substr(k, 1).c_str(), 22, false, "#000000", 1);
-        }
-    }
-    id dock = make("UIKeyboardDockView", {{0, 256}, {375, 80}}, keyboard);
-    setBackground(dock, "#D8D8D8");
-    glyph(dock, {{20, 16}, {28, 28}}, "NowPlaying-AirPlay");
+}
+
+void focusSearch(id, id view) {
+    // Search opens ready to type: its field takes the keyboard once the page is on screen.
+    msg<bool>(firstDescendant(view, "Music.SearchTextField"), sel<"becomeFirstResponder">());
 }
 
 void buildPlaylists(id, id view) {

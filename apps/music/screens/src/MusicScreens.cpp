@@ -23,6 +23,8 @@ struct Tab {
     const char* image;
     const char* controllerClass;
     void (*build)(id controller, id view);
+    // What the page does once it is on screen, as its viewDidAppear: would; nil for nothing.
+    void (*appeared)(id controller, id view) = nullptr;
 };
 
 constexpr Tab kTabs[] = {
@@ -30,7 +32,7 @@ constexpr Tab kTabs[] = {
     {"For You", "Tab-ForYou", "Music.JSPersonalMixesViewController", buildForYou},
     {"Browse", "Tab-Browse", "Music.PromotionalParallaxViewController", buildBrowse},
     {"Radio", "Tab-Radio", "UIViewController", buildRadio},
-    {"Search", "Tab-Search", "UIViewController", buildSearch},
+    {"Search", "Tab-Search", "UIViewController", buildSearch, focusSearch},
 };
 
 // How a screen's page reaches the window.
@@ -175,6 +177,10 @@ objc::Strong<objc_object> showScreen(std::string_view name) {
     msg<void>(window.get(), sel<"setRootViewController:">(), tabs);
     msg<void>(window.get(), sel<"makeKeyAndVisible">());
     layout(window.get());
+    if (recipe->way == Way::TabRoot && kTabs[recipe->tab].appeared) {
+        id root = msg<id>(navigations[static_cast<std::size_t>(recipe->tab)], sel<"topViewController">());
+        kTabs[recipe->tab].appeared(root, msg<id>(root, sel<"view">()));
+    }
 
     switch (recipe->way) {
     case Way::Presented: present(tabs, page(recipe->controllerClass, "", recipe->build), recipe->style); break;

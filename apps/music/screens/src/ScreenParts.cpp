@@ -39,6 +39,14 @@ id make(const char* className, CGRect frame, id parent, const char* fallback) {
     return view;
 }
 
+id firstDescendant(id view, const char* className) {
+    for (id sub : static_cast<NSArray*>(msg<id>(view, sel<"subviews">()))) {
+        if (msg<bool>(sub, sel<"isKindOfClass:">(), objc_getClass(className))) return sub;
+        if (id found = firstDescendant(sub, className)) return found;
+    }
+    return nil;
+}
+
 id controller(const char* className) {
     id cls = classNamed(className, "UIViewController");
     return objc::autorelease(msg<id>(msg<id>(cls, sel<"alloc">()), sel<"init">()));

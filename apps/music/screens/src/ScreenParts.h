@@ -10,6 +10,8 @@ namespace music::screens {
 // `parent` when one is given; a class the app lacks becomes `fallback`. Borrowed: the parent
 // (or the current autorelease pool) keeps it.
 id make(const char* className, CGRect frame, id parent = nullptr, const char* fallback = "UIView");
+// The first view of class `className` (or a subclass) under `view`, depth first; nil when none.
+id firstDescendant(id view, const char* className);
 // A controller of the class named `className` (or UIViewController when absent), autoreleased.
 id controller(const char* className);
 

@@ -9,6 +9,8 @@ void buildLibrary(id controller, id view);
 void buildAlbum(id controller, id view);
 void buildMissingArtwork(id controller, id view);
 void buildSearch(id controller, id view);
+// Search's field becomes first responder once the page is on screen.
+void focusSearch(id controller, id view);
 void buildNowPlaying(id controller, id view);
 void buildMiniPlayer(id controller, id view);
 void buildLyrics(id controller, id view);

@@ -4,7 +4,6 @@
 #include "ScreenParts.h"
 
 #include <CoreGraphics/CGColor.h>
-#include <Foundation/NSArray.h>
 #include <Foundation/NSString.h>
 #include <objc/Strong.h>
 #include <objc/message.h>
@@ -47,15 +46,6 @@ void addAction(id alert, const char* title, long style, const char* glyph = null
     msg<void>(alert, sel<"addAction:">(), action);
 }
 
-// The first view of class `className` under `view`, depth first; nil when there is none.
-id firstDescendant(id view, const char* className) {
-    for (id sub : static_cast<NSArray*>(msg<id>(view, sel<"subviews">()))) {
-        if (msg<bool>(sub, sel<"isKindOfClass:">(), objc_getClass(className))) return sub;
-        if (id found = firstDescendant(sub, className)) return found;
-    }
-    return nil;
-}
-
 constexpr long kActionSheet = 0, kAlert = 1;
 constexpr long kDefault = 0, kCancel = 1, kDestructive = 2;
 
@@ -93,21 +83,12 @@ void buildPasscode(id, id view) {
         id dot = make("Music.CircleView", {{129.5 + i * 32, 230}, {14, 14}}, view);
         msg<void>(dot, sel<"setFillColor:">(), hex(i < 2 ? "#000000" : "#D8D8D8"));
     }
-    // The keypad as the system sizes it: the full width, four rows of keys above the home bar.
-    id keypad = make("DevicePINKeypad", {{0, 596}, {375, 216}}, view);
-    const char* digits[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "", "0", "⌫"};
-    const char* letters[] = {"", "ABC", "DEF", "GHI", "JKL", "MNO", "PQRS", "TUV", "WXYZ", "", "", ""};
-    for (int i = 0; i < 12; ++i) {
-        CGRect frame{{6.0 + (i % 3) * 122, 6.0 + (i / 3) * 51}, {117, 46}};
-        if (!digits[i][0]) continue;
-        id key = make("UIView", frame, keypad);
-        setBackground(key, "#FFFFFF");
-        msg<void>(msg<id>(key, sel<"layer">()), sel<"setCornerRadius:">(), 5.0);
-        msg<void>(msg<id>(key, sel<"layer">()), sel<"setBorderWidth:">(), 0.5);
-        msg<void>(msg<id>(key, sel<"layer">()), sel<"setBorderColor:">(), msg<CGColorRef>(hex("#C7C7CC"), sel<"CGColor">()));
-        label(key, {{0, 2}, {117, 28}}, digits[i], 25, false, "#000000", 1);
-        if (letters[i][0]) label(key, {{0, 28}, {117, 14}}, letters[i], 10, true, "#000000", 1);
-    }
+    // The keypad at the size the system gives it: the full width, its keys laid out by UIKit.
+    id keypadClass = reinterpret_cast<id>(objc_getClass("DevicePINKeypad"));
+    id keypad = objc::autorelease(msg<id>(msg<id>(keypadClass, sel<"alloc">()), sel<"initWithFrame:">(), CGRect{{0, 0}, {375, 0}}));
+    CGSize size = msg<CGSize>(keypad, sel<"sizeThatFits:">(), CGSize{375, 812});
+    msg<void>(keypad, sel<"setFrame:">(), CGRect{{0, 812 - 34 - size.height}, size});
+    msg<void>(view, sel<"addSubview:">(), keypad);
 }
 
 void buildLinks(id, id view) {
