@@ -1,7 +1,10 @@
 // The renderer: a view tree composed into a Cairo image surface, back to front, as the screen shows it.
 #include <render/Renderer.h>
 
+#include "StatusBar.h"
 #include "TextDrawing.h"
+
+#include <render/Compositing.h>
 
 #include <CoreGraphics/CGCairo.h>
 #include <Foundation/NSAttributedString.h>
@@ -14,6 +17,8 @@
 #include <UIKit/UITextField.h>
 #include <UIKit/UITextView.h>
 #include <UIKit/UIView.h>
+#include <UIKit/UIViewController.h>
+#include <UIKit/UIWindow.h>
 #include <objc/message.h>
 #include <objc/runtime.h>
 
@@ -25,6 +30,7 @@
 #include <fstream>
 #include <memory>
 #include <numbers>
+#include <utility>
 #include <stdexcept>
 
 namespace render {
@@ -73,6 +79,18 @@ void roundedRect(cairo_t* cr, double w, double h, double radius) {
     cairo_close_path(cr);
 }
 
+// The layer's border, stroked inside its bounds over everything the layer shows.
+void strokeBorder(cairo_t* cr, const CALayer* layer, double w, double h) {
+    if (layer->borderWidth <= 0 || !setSource(cr, layer->borderColor)) return;
+    double inset = layer->borderWidth / 2;
+    cairo_save(cr);
+    cairo_translate(cr, inset, inset);
+    roundedRect(cr, w - 2 * inset, h - 2 * inset, std::max(0.0, layer->cornerRadius - inset));
+    cairo_restore(cr);
+    cairo_set_line_width(cr, layer->borderWidth);
+    cairo_stroke(cr);
+}
+
 // A shape layer keeps no path here; the app's shape layers are circles and rings, so one is
 // drawn as the ellipse its frame holds, stroked from strokeStart to strokeEnd clockwise from the top.
 void drawShapeLayer(cairo_t* cr, const CAShapeLayer* shape, double w, double h) {
@@ -119,15 +137,7 @@ void drawLayerTree(cairo_t* cr, const CALayer* layer) {
     }
     if (object_isKindOfClass(const_cast<CALayer*>(layer), CAShapeLayer::class_())) drawShapeLayer(cr, static_cast<const CAShapeLayer*>(layer), w, h);
     drawSublayers(cr, layer);
-    if (layer->borderWidth > 0 && setSource(cr, layer->borderColor)) {
-        double inset = layer->borderWidth / 2;
-        cairo_save(cr);
-        cairo_translate(cr, inset, inset);
-        roundedRect(cr, w - 2 * inset, h - 2 * inset, std::max(0.0, layer->cornerRadius - inset));
-        cairo_restore(cr);
-        cairo_set_line_width(cr, layer->borderWidth);
-        cairo_stroke(cr);
-    }
+    strokeBorder(cr, layer, w, h);
     if (translucent) {
         cairo_pop_group_to_source(cr);
         cairo_paint_with_alpha(cr, std::clamp<double>(layer->opacity, 0, 1));
@@ -171,14 +181,24 @@ void drawImage(cairo_t* cr, UIImage* image, CGRect where, id tintColour) {
     cairo_restore(cr);
 }
 
+id foregroundOf(id attributes) { return msg<id>(attributes, sel<"objectForKey:">(), static_cast<id>(NSForegroundColorAttributeName)); }
+
+// Font and colour as the view's getters answer; a label without a colour or font of its own takes
+// those of its class's _defaultAttributes, as UIKit's label drawing does.
 TextStyle textStyle(id view, long alignment, long lines, bool centre) {
     TextStyle style;
     id font = msg<id>(view, sel<"font">());
+    id colour = msg<id>(view, sel<"textColor">());
+    if ((!font || !colour) && object_isKindOfClass(view, UILabel::class_())) {
+        id defaults = msg<id>(reinterpret_cast<id>(object_getClass(view)), sel<"_defaultAttributes">());
+        if (!font) font = msg<id>(defaults, sel<"objectForKey:">(), static_cast<id>(NSFontAttributeName));
+        if (!colour) colour = foregroundOf(defaults);
+    }
     if (object_isKindOfClass(font, UIFont::class_())) {
         style.pointSize = static_cast<UIFont*>(font)->pointSize;
         style.bold = static_cast<UIFont*>(font)->weight >= 0.3;
     }
-    components(cgColorOf(msg<id>(view, sel<"textColor">())), style.rgba);
+    components(cgColorOf(colour), style.rgba);
     style.alignment = alignment;
     style.lines = lines;
     style.centreVertically = centre;
@@ -186,6 +206,54 @@ TextStyle textStyle(id view, long alignment, long lines, bool centre) {
 }
 
 std::string plainText(id view) { return objc::utf8(msg<id>(view, sel<"text">())); }
+
+// UTF-8 byte offsets of each UTF-16 index of `text`, one past the end included.
+std::vector<std::size_t> utf16Offsets(const std::string& text) {
+    std::vector<std::size_t> offsets;
+    for (std::size_t i = 0; i < text.size();) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t bytes = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        offsets.push_back(i);
+        if (bytes == 4) offsets.push_back(i);  // a surrogate pair: two UTF-16 units
+        i += bytes;
+    }
+    offsets.push_back(text.size());
+    return offsets;
+}
+
+// The link runs (NSLink) of a text view, in the foreground colour its linkTextAttributes answer.
+void addLinkRuns(id textView, const std::string& text, TextStyle& style) {
+    id attributed = msg<id>(textView, sel<"attributedText">());
+    unsigned long length = msg<unsigned long>(attributed, sel<"length">());
+    if (length == 0) return;
+    std::vector<std::size_t> offsets = utf16Offsets(text);
+    double rgba[4] = {0, 0, 0, 0};
+    bool coloured = false;
+    for (unsigned long index = 0; index < length && index + 1 < offsets.size();) {
+        NSRange range{index, 1};
+        id link = msg<id>(attributed, sel<"attribute:atIndex:effectiveRange:">(), static_cast<id>(NSLinkAttributeName), index, &range);
+        unsigned long end = std::min<unsigned long>(std::max<unsigned long>(range.location + range.length, index + 1), offsets.size() - 1);
+        if (link) {
+            if (!coloured) {
+                components(cgColorOf(foregroundOf(msg<id>(textView, sel<"linkTextAttributes">()))), rgba);
+                coloured = true;
+            }
+            ColourRun run{offsets[index], offsets[end], {rgba[0], rgba[1], rgba[2], rgba[3]}};
+            style.runs.push_back(run);
+        }
+        index = end;
+    }
+}
+
+// A caret after the text of the first responder, in the field's tintColor as UIKit draws it.
+void drawCaret(cairo_t* cr, UIView* field, const std::string& text, const TextStyle& style, double h) {
+    if (!msg<BOOL>(field, sel<"isFirstResponder">()) || !setSource(cr, cgColorOf(msg<id>(field, sel<"tintColor">())))) return;
+    id attributes = objc::dict({{NSFontAttributeName, UIFont::systemFont(style.pointSize)}});
+    double x = 8 + (text.empty() ? 0 : msg<CGSize>(msg<id>(field, sel<"text">()), sel<"sizeWithAttributes:">(), attributes).width);
+    double caretHeight = style.pointSize * 1.2;
+    cairo_rectangle(cr, x, (h - caretHeight) / 2, 2, caretHeight);
+    cairo_fill(cr);
+}
 
 // Labels, text fields and text views: their text in the colour their textColor getter answers,
 // which is what the phone's text drawing asks for.
@@ -197,6 +265,7 @@ void drawTextContent(cairo_t* cr, UIView* view, double w, double h) {
         auto* field = static_cast<UITextField*>(view);
         TextStyle style = textStyle(view, field->textAlignment, 1, true);
         std::string text = plainText(view);
+        drawCaret(cr, view, text, style, h);
         if (text.empty() && field->placeholder) {
             text = objc::utf8(msg<id>(field->placeholder.get(), sel<"string">()));
             style.rgba[0] = style.rgba[1] = style.rgba[2] = 0.78;
@@ -205,7 +274,10 @@ void drawTextContent(cairo_t* cr, UIView* view, double w, double h) {
         drawText(cr, text, style, {{8, 0}, {w - 16, h}});
     } else if (object_isKindOfClass(view, UITextView::class_())) {
         auto* textView = static_cast<UITextView*>(view);
-        drawText(cr, plainText(view), textStyle(view, textView->textAlignment, 0, false), {{5, 8}, {w - 10, h - 16}});
+        std::string text = plainText(view);
+        TextStyle style = textStyle(view, textView->textAlignment, 0, false);
+        addLinkRuns(view, text, style);
+        drawText(cr, text, style, {{5, 8}, {w - 10, h - 16}});
     }
 }
 
@@ -222,10 +294,41 @@ void drawCustomContent(cairo_t* cr, UIView* view, double w, double h, double sca
     if (object_isKindOfClass(picture, UIImage::class_())) drawImage(cr, static_cast<UIImage*>(picture), {{0, 0}, {w, h}}, nullptr);
 }
 
-void drawView(cairo_t* cr, UIView* view, double scale) {
-    if (msg<bool>(view, sel<"hidden">())) return;
+Class cachedClass(const char* name) {
+    // Looked up once: UIKit's private classes are registered before any picture is drawn.
+    return objc_getClass(name);
+}
+
+// A table separator is drawn from what it answers: its backgroundColor, and through its
+// separatorEffect (a vibrancy letting what is below show through) when it has one.
+bool drawSeparator(cairo_t* cr, UIView* view, double w, double h) {
+    static const Class separatorClass = cachedClass("_UITableViewCellSeparatorView");
+    if (!separatorClass || !object_isKindOfClass(view, separatorClass)) return false;
+    if (setSource(cr, cgColorOf(msg<id>(view, sel<"backgroundColor">())))) {
+        cairo_rectangle(cr, 0, 0, w, h);
+        if (msg<id>(view, sel<"separatorEffect">())) {
+            cairo_save(cr);
+            cairo_clip(cr);
+            cairo_paint_with_alpha(cr, 0.5);
+            cairo_restore(cr);
+        } else {
+            cairo_fill(cr);
+        }
+    }
+    return true;
+}
+
+bool composesPlusDarker(CALayer* layer) {
+    if (!layer) return false;
+    id filter = msg<id>(layer, sel<"compositingFilter">());
+    return filter && objc::utf8(msg<id>(filter, sel<"description">())) == kCAFilterPlusD;
+}
+
+void drawView(cairo_t* cr, UIView* view, double scale);
+
+// The view, its content and its subviews, composited normally over what is below.
+void drawComposited(cairo_t* cr, UIView* view, double scale) {
     CALayer* layer = view->layer.get();
-    if (layer && layer->hidden) return;
     // A view's alpha is its layer's opacity (setAlpha: writes both), so it is applied once.
     double alpha = std::clamp(layer ? double(layer->opacity) : view->alpha, 0.0, 1.0);
     if (alpha <= 0) return;
@@ -235,10 +338,13 @@ void drawView(cairo_t* cr, UIView* view, double scale) {
     cairo_save(cr);
     bool translucent = alpha < 1;
     if (translucent) cairo_push_group(cr);
-    if (layer && setSource(cr, layer->backgroundColor)) {
+    if (!drawSeparator(cr, view, w, h) && layer && setSource(cr, layer->backgroundColor)) {
         roundedRect(cr, w, h, radius);
         cairo_fill(cr);
     }
+    // The clip is undone before the border, which the phone draws over the content at the edge;
+    // a save and restore, rather than a reset, keeps the clips of the views above.
+    cairo_save(cr);
     if (view->clipsToBounds || (layer && layer->masksToBounds)) {
         roundedRect(cr, w, h, radius);
         cairo_clip(cr);
@@ -249,6 +355,8 @@ void drawView(cairo_t* cr, UIView* view, double scale) {
     }
     if (object_isKindOfClass(view, UIImageView::class_())) {
         auto* imageView = static_cast<UIImageView*>(view);
+        // The image comes from the instance variable, as UIKit's image view reads it when it
+        // draws; only the tint of a template is asked for.
         UIImage* image = imageView->highlighted && imageView->highlightedImage ? imageView->highlightedImage.get() : imageView->image.get();
         if (image) {
             id tint = image->renderingMode == UIImageRenderingModeAlwaysTemplate ? msg<id>(view, sel<"tintColor">()) : nullptr;
@@ -265,21 +373,56 @@ void drawView(cairo_t* cr, UIView* view, double scale) {
         drawView(cr, subview.get(), scale);
         cairo_restore(cr);
     }
-    cairo_reset_clip(cr);
-    if (layer && layer->borderWidth > 0 && setSource(cr, layer->borderColor)) {
-        double inset = layer->borderWidth / 2;
-        cairo_save(cr);
-        cairo_translate(cr, inset, inset);
-        roundedRect(cr, w - 2 * inset, h - 2 * inset, std::max(0.0, radius - inset));
-        cairo_restore(cr);
-        cairo_set_line_width(cr, layer->borderWidth);
-        cairo_stroke(cr);
-    }
+    cairo_restore(cr);
+    if (layer) strokeBorder(cr, layer, w, h);
     if (translucent) {
         cairo_pop_group_to_source(cr);
         cairo_paint_with_alpha(cr, alpha);
     }
     cairo_restore(cr);
+}
+
+// A layer that reports the plus-darker filter: the view is drawn on its own over the device
+// pixels it covers (within the clip), then combined with what is below pixel by pixel.
+void drawPlusDarker(cairo_t* cr, UIView* view, double scale) {
+    cairo_surface_t* target = cairo_get_group_target(cr);
+    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return drawComposited(cr, view, scale);
+    double w = view->frame.size.width, h = view->frame.size.height;
+    double clipX0, clipY0, clipX1, clipY1;
+    cairo_clip_extents(cr, &clipX0, &clipY0, &clipX1, &clipY1);
+    double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+    for (auto [x, y] : {std::pair{std::max(0.0, clipX0), std::max(0.0, clipY0)}, std::pair{std::min(w, clipX1), std::max(0.0, clipY0)},
+                        std::pair{std::max(0.0, clipX0), std::min(h, clipY1)}, std::pair{std::min(w, clipX1), std::min(h, clipY1)}}) {
+        cairo_user_to_device(cr, &x, &y);
+        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+    }
+    double offsetX, offsetY;
+    cairo_surface_get_device_offset(target, &offsetX, &offsetY);
+    int left = std::max(0, static_cast<int>(std::floor(x0 + offsetX))), top = std::max(0, static_cast<int>(std::floor(y0 + offsetY)));
+    int right = std::min(cairo_image_surface_get_width(target), static_cast<int>(std::ceil(x1 + offsetX)));
+    int bottom = std::min(cairo_image_surface_get_height(target), static_cast<int>(std::ceil(y1 + offsetY)));
+    if (right <= left || bottom <= top) return;
+    SurfacePtr own(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, right - left, bottom - top), cairo_surface_destroy);
+    {
+        ContextPtr ownContext(cairo_create(own.get()), cairo_destroy);
+        cairo_matrix_t matrix;
+        cairo_get_matrix(cr, &matrix);
+        matrix.x0 += offsetX - left;
+        matrix.y0 += offsetY - top;
+        cairo_set_matrix(ownContext.get(), &matrix);
+        drawComposited(ownContext.get(), view, scale);
+    }
+    cairo_surface_flush(target);
+    compositePlusDarker(own.get(), target, left, top);
+}
+
+void drawView(cairo_t* cr, UIView* view, double scale) {
+    if (msg<bool>(view, sel<"hidden">())) return;
+    CALayer* layer = view->layer.get();
+    if (layer && layer->hidden) return;
+    // The filter is asked of the layer, so a replaced compositingFilter decides how it composes.
+    if (composesPlusDarker(layer)) drawPlusDarker(cr, view, scale);
+    else drawComposited(cr, view, scale);
 }
 
 cairo_status_t appendToString(void* closure, const unsigned char* data, unsigned int length) {
@@ -385,6 +528,9 @@ Picture renderView(UIView* root, double scale) {
         cairo_scale(cr.get(), scale, scale);
         objc::AutoreleasePool pool;
         drawView(cr.get(), root, scale);
+        // The screen draws the status bar over every window, in the style its top controller prefers.
+        if (object_isKindOfClass(root, UIWindow::class_()))
+            drawStatusBar(cr.get(), root->frame.size.width, platform::statusBarHeight(), platform::statusBarStyle(static_cast<UIWindow*>(root)));
         picture = pictureOf(surface.get());
     }
     keptSurface = std::move(surface);

@@ -3,6 +3,7 @@
 
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace render {
@@ -38,6 +39,19 @@ void drawText(cairo_t* cr, const std::string& text, const TextStyle& style, CGRe
     pango_layout_set_font_description(layout.get(), font.get());
 
     pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
+    if (!style.runs.empty()) {
+        std::unique_ptr<PangoAttrList, Deleter<PangoAttrList, pango_attr_list_unref>> attributes(pango_attr_list_new());
+        auto channel = [](double value) { return static_cast<guint16>(std::clamp(value, 0.0, 1.0) * 65535); };
+        for (const ColourRun& run : style.runs) {
+            for (PangoAttribute* attribute : {pango_attr_foreground_new(channel(run.rgba[0]), channel(run.rgba[1]), channel(run.rgba[2])),
+                                              pango_attr_foreground_alpha_new(channel(run.rgba[3]))}) {
+                attribute->start_index = static_cast<guint>(run.start);
+                attribute->end_index = static_cast<guint>(run.end);
+                pango_attr_list_insert(attributes.get(), attribute);
+            }
+        }
+        pango_layout_set_attributes(layout.get(), attributes.get());
+    }
     pango_layout_set_width(layout.get(), static_cast<int>(box.size.width * PANGO_SCALE));
     if (style.lines == 1) {
         pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);

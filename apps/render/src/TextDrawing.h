@@ -6,8 +6,15 @@
 #include <cairo.h>
 
 #include <string>
+#include <vector>
 
 namespace render {
+
+// A stretch of the text, in UTF-8 bytes [start, end), drawn in a colour of its own.
+struct ColourRun {
+    std::size_t start = 0, end = 0;
+    double rgba[4] = {0, 0, 0, 1};
+};
 
 struct TextStyle {
     double pointSize = 17;
@@ -16,6 +23,7 @@ struct TextStyle {
     long alignment = 4;  // NSTextAlignment
     long lines = 1;      // 0: as many as fit
     bool centreVertically = true;
+    std::vector<ColourRun> runs;  // over the style's colour
 };
 
 // Draws `text` (UTF-8) inside `box` (points, current user space): one line ellipsized at the end,

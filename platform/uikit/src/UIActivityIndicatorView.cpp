@@ -2,6 +2,9 @@
 #include "registration.h"
 
 #include <UIKit/UIActivityIndicatorView.h>
+#include <UIKit/UIGraphics.h>
+
+#include <numbers>
 
 namespace {
 
@@ -13,6 +16,26 @@ void setAnimating(UIActivityIndicatorView* self, bool animating) {
     self->animating = animating;
     if (animating) msg<void>(self, sel<"setHidden:">(), NO);
     else if (self->hidesWhenStopped) msg<void>(self, sel<"setHidden:">(), YES);
+}
+
+// Twelve spokes around the centre in the indicator's colour (asked by message, so a replaced
+// `color` shows), fading clockwise from the one at the top as the phone draws a frame of the spin.
+void drawSpokes(UIActivityIndicatorView* self, CGRect bounds) {
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    id color = msg<id>(self, sel<"color">());
+    if (!context || !object_isKindOfClass(color, UIColor::class_())) return;
+    double red = 0, green = 0, blue = 0, alpha = 0;
+    if (!msg<BOOL>(color, sel<"getRed:green:blue:alpha:">(), &red, &green, &blue, &alpha)) return;
+    double radius = std::min(bounds.size.width, bounds.size.height) / 2;
+    double length = radius * 0.45, width = radius * 0.16;
+    CGContextSaveGState(context);
+    CGContextTranslateCTM(context, bounds.size.width / 2, bounds.size.height / 2);
+    for (int i = 0; i < 12; ++i) {
+        CGContextSetRGBFillColor(context, red, green, blue, alpha * (1.0 - i / 14.0));
+        CGContextFillRect(context, {{-width / 2, -radius}, {width, length}});
+        CGContextRotateCTM(context, std::numbers::pi / 6);
+    }
+    CGContextRestoreGState(context);
 }
 
 }  // namespace
@@ -47,6 +70,7 @@ void registerUIActivityIndicatorView() {
                     })
             .method(sel<"color">(), [](UIActivityIndicatorView* self, SEL) -> id { return self->color.get(); })
             .method(sel<"setColor:">(), [](UIActivityIndicatorView* self, SEL, UIColor* color) { self->color = objc::retain(color); })
+            .method(sel<"drawRect:">(), [](UIActivityIndicatorView* self, SEL, CGRect) { drawSpokes(self, {{0, 0}, self->frame.size}); })
             .method(sel<"startAnimating">(), [](UIActivityIndicatorView* self, SEL) { setAnimating(self, true); })
             .method(sel<"stopAnimating">(), [](UIActivityIndicatorView* self, SEL) { setAnimating(self, false); })
             .method(sel<"isAnimating">(), [](UIActivityIndicatorView* self, SEL) { return self->animating; })

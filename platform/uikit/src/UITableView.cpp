@@ -38,6 +38,8 @@ void registerUITableView() {
             .method(sel<"style">(), [](UITableView* self, SEL) { return self->style; })
             .method(sel<"separatorColor">(), [](UITableView* self, SEL) -> id { return self->separatorColor.get(); })
             .method(sel<"setSeparatorColor:">(), [](UITableView* self, SEL, UIColor* color) { self->separatorColor = objc::retain(color); })
+            .method(sel<"separatorEffect">(), [](UITableView* self, SEL) -> id { return self->separatorEffect.get(); })
+            .method(sel<"setSeparatorEffect:">(), [](UITableView* self, SEL, id effect) { self->separatorEffect = objc::retain(effect); })
             .method(sel<"separatorStyle">(), [](UITableView* self, SEL) { return self->separatorStyle; })
             .method(sel<"setSeparatorStyle:">(),
                     [](UITableView* self, SEL, long style) {

@@ -77,6 +77,7 @@ void layoutSeparator(UITableViewCell* self) {
     msg<void>(self->separatorView.get(), sel<"setFrame:">(),
               CGRect{{inset.left, size.height - hairline}, {std::max(0.0, size.width - inset.left - inset.right), hairline}});
     msg<void>(self->separatorView.get(), sel<"setBackgroundColor:">(), msg<id>(table, sel<"separatorColor">()));
+    msg<void>(self->separatorView.get(), sel<"setSeparatorEffect:">(), msg<id>(table, sel<"separatorEffect">()));
     msg<void>(self->separatorView.get(), sel<"setHidden:">(), msg<long>(table, sel<"separatorStyle">()) == UITableViewCellSeparatorStyleNone);
 }
 

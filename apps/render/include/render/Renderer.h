@@ -26,13 +26,18 @@ struct Picture {
 // Draws `root` and everything below it into a picture of root's frame size × `scale` pixels,
 // the way the screen composes a window: each view's layer background (rounded by the corner
 // radius), its content (image views' images, template images in the view's tintColor as
-// sent; label, text field and text view text in the colour their textColor answers; the
-// drawRect: of views that draw themselves), its subviews, then its border. Hidden views
-// (as `hidden` answers) and their subviews are skipped, alpha and layer opacity multiply
-// down the tree, clipsToBounds and masksToBounds clip, visual-effect views are a translucent
-// fill. Colours and images are read from the views' stored state, so getters a tweak
-// replaced only change the picture where the phone's own drawing would send them. A nil
-// root or a scale ≤ 0 gives an empty picture.
+// sent; label, text field and text view text in the colour their textColor answers, a label
+// without one in its class's _defaultAttributes, a text view's link runs in the colour of its
+// linkTextAttributes, the first responder's caret in its tintColor; the drawRect: of views that
+// draw themselves, called with an image context of the view as the current context), its
+// subviews, then its border. Hidden views (as `hidden` answers) and their subviews are skipped,
+// alpha and layer opacity multiply down the tree, clipsToBounds and masksToBounds clip,
+// visual-effect views are a translucent fill. Table separators are drawn from their
+// backgroundColor, separatorEffect and hidden getters; a layer whose compositingFilter answers
+// "plusD" is composited plus-darker. Images and layer colours are read from stored state, as
+// the phone's compositor reads them; every getter named here is sent, so a replaced one changes
+// the picture. A window gets the status bar over it, in the style of
+// platform::statusBarStyle. A nil root or a scale ≤ 0 gives an empty picture.
 Picture renderView(UIView* root, double scale);
 
 // Writes the picture as a PNG file; throws std::runtime_error naming the path on failure.

@@ -12,6 +12,7 @@
 //   - startAnimating, stopAnimating, (BOOL)isAnimating
 //   - (BOOL)hidesWhenStopped (YES), setHidesWhenStopped:   a stopped indicator that hides when
 //        stopped is hidden (setHidden:), from its creation on
+//   - drawRect:   twelve spokes in the colour `color` answers
 class UIActivityIndicatorView : public UIView {
 public:
     static Class class_();

@@ -8,12 +8,14 @@
 //   - (long)style
 //   - (id)separatorColor, setSeparatorColor:(id)   (200, 199, 204)/255 by default
 //   - (long)separatorStyle, setSeparatorStyle:(long)   0 none, 1 single line (the default)
+//   - (id)separatorEffect, setSeparatorEffect:(id UIVisualEffect)   nil by default
 //   - (UIEdgeInsets)separatorInset, setSeparatorInset:, (double)rowHeight (44), setRowHeight:
 //   - (id)backgroundView, setBackgroundView:, (id)tableHeaderView, setTableHeaderView:,
 //     (id)tableFooterView, setTableFooterView:   header and footer views become subviews
 //   - (id)dataSource, setDataSource:, (id)delegate (retained)
-// Cells placed in a table draw their separators from the table's separatorColor and
-// separatorStyle, asked by message at their layout.
+// Cells placed in a table draw their separators from the table's separatorColor, separatorStyle
+// and separatorEffect, asked by message at their layout; the effect reaches each separator view
+// through its setSeparatorEffect:.
 class UITableView : public UIScrollView {
 public:
     static Class class_();
@@ -21,6 +23,7 @@ public:
 
     long style = 0;
     objc::Strong<UIColor> separatorColor;
+    objc::Strong<objc_object> separatorEffect;
     long separatorStyle = 1;
     UIEdgeInsets separatorInset{0, 15, 0, 0};
     double rowHeight = 44;

@@ -19,7 +19,8 @@
 //   - (long)selectionStyle (3 default, 0 none), (long)accessoryType, (id)reuseIdentifier
 //   - layoutSubviews   fills the cell with its content and background views and, inside a
 //     UITableView, keeps a _UITableViewCellSeparatorView along its bottom edge, coloured with the
-//     table's separatorColor and hidden when the table's separatorStyle is none
+//     table's separatorColor, given the table's separatorEffect, and hidden when the table's
+//     separatorStyle is none. The renderer draws a separator from what its own getters answer
 class UITableViewCell : public UIView {
 public:
     static Class class_();
