@@ -3,7 +3,7 @@
 # ${OBSCURO_DEVICE_ROOT} receives the product exactly as `cmake --install` lays it out
 # (cmake/ProductLayout.cmake: the tweak library and its filter plist, the resource folder, the
 # settings bundle and its PreferenceLoader entry), and beside it what the phone itself would
-# hold: the Music app's asset catalogue, the device's killall (apps/killall), whose restart the
+# hold: the Music app's asset catalogue, the album art of its media library, the device's killall (apps/killall), whose restart the
 # settings' respring button runs, an empty preferences folder and the /usr folders device
 # programs live in. Part of `all`, so that every build leaves a device the hosts and the tests
 # can start on. A new product file goes into ProductLayout.cmake; a new piece of the phone is
@@ -17,9 +17,10 @@ add_custom_command(
   OUTPUT ${OBSCURO_GLYPHS_DIR}/drawn.stamp
   COMMAND obscuro-glyphs resource-folder ${OBSCURO_GLYPHS_DIR}/resource-folder
   COMMAND obscuro-glyphs music-assets ${OBSCURO_GLYPHS_DIR}/music-assets
+  COMMAND obscuro-glyphs music-artwork ${OBSCURO_GLYPHS_DIR}/music-artwork
   COMMAND ${CMAKE_COMMAND} -E touch ${OBSCURO_GLYPHS_DIR}/drawn.stamp
   DEPENDS obscuro-glyphs
-  COMMENT "Drawing the placeholder glyphs and the Music app's assets"
+  COMMENT "Drawing the placeholder glyphs, the Music app's assets and its album art"
   VERBATIM)
 add_custom_target(glyphs DEPENDS ${OBSCURO_GLYPHS_DIR}/drawn.stamp)
 
@@ -31,6 +32,7 @@ add_custom_target(stage_device ALL
           -DBINARY_DIR=${PROJECT_BINARY_DIR}
           -DCONFIG=$<CONFIG>
           -DMUSIC_ASSETS=${OBSCURO_GLYPHS_DIR}/music-assets
+          -DMUSIC_ARTWORK=${OBSCURO_GLYPHS_DIR}/music-artwork
           -DKILLALL=$<TARGET_FILE:killall>
           -P ${CMAKE_CURRENT_LIST_DIR}/StageDeviceScript.cmake
   COMMENT "Staging the default device in ${OBSCURO_DEVICE_ROOT}"

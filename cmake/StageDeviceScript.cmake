@@ -1,7 +1,7 @@
 # Run by the stage_device target (cmake -P): lays out the default device from the built product.
-# Inputs: DEVICE_ROOT, BINARY_DIR, CONFIG, MUSIC_ASSETS, KILLALL.
+# Inputs: DEVICE_ROOT, BINARY_DIR, CONFIG, MUSIC_ASSETS, MUSIC_ARTWORK, KILLALL.
 cmake_minimum_required(VERSION 3.25)
-foreach(input DEVICE_ROOT BINARY_DIR MUSIC_ASSETS KILLALL)
+foreach(input DEVICE_ROOT BINARY_DIR MUSIC_ASSETS MUSIC_ARTWORK KILLALL)
   if(NOT DEFINED ${input} OR "${${input}}" STREQUAL "")
     message(FATAL_ERROR "StageDeviceScript: ${input} is not set")
   endif()
@@ -9,6 +9,8 @@ endforeach()
 
 # Where the simulated Music app keeps its named images (music::kAssetFolder).
 set(music_assets "${DEVICE_ROOT}/Applications/Music.app/Assets")
+# Where its media library keeps album art (music::kArtworkFolder).
+set(music_artwork "${DEVICE_ROOT}/var/mobile/Media/Artwork")
 # The files the last staging installed, so that a file dropped from the product does not linger
 # on the device. Kept apart from cmake --install's own manifest, which a user's install into
 # another root overwrites.
@@ -54,3 +56,4 @@ file(COPY_FILE "${BINARY_DIR}/install_manifest_obscuro.txt" "${staged_list}")
 file(MAKE_DIRECTORY "${DEVICE_ROOT}/var/mobile/Library/Preferences" "${DEVICE_ROOT}/usr/lib" "${DEVICE_ROOT}/usr/bin")
 file(COPY_FILE "${KILLALL}" "${DEVICE_ROOT}/usr/bin/killall" ONLY_IF_DIFFERENT)
 mirror_files("${MUSIC_ASSETS}" "${music_assets}")
+mirror_files("${MUSIC_ARTWORK}" "${music_artwork}")

@@ -1,4 +1,4 @@
-// The two sets of pictures the generator draws: the product's placeholder glyphs and the Music app's assets.
+// The sets of pictures the generator draws: the product's placeholder glyphs, the Music app's assets and the media library's album art.
 #pragma once
 
 #include "GlyphShapes.h"
@@ -13,18 +13,30 @@ namespace glyphs {
 // 0xRRGGBB, opaque.
 using Rgb = std::uint32_t;
 
+// What a picture of the catalogue is made of.
+enum class Look {
+    Glyph,        // the shape in `ink` on a transparent ground, so that a tint keeps the shape
+    Placeholder,  // the shape in `ink`, smaller, on an opaque square of `tile`
+    Ramp,         // a black-to-white luminance ramp; no shape
+    Artwork,      // album art: a diagonal gradient from `ink` to `tile`, grain, and the shape
+                  // laid over it in translucent white
+};
+
 // One named image of the simulated Music app's asset catalogue, in the app's light style.
 struct MusicAsset {
     const char* name;
     double width, height;  // points
     int scale;             // the file is "<name>@<scale>x.png", or "<name>.png" at scale 1
-    Shape shape;           // nil: a luminance ramp rather than a glyph
+    Look look;
+    Shape shape;
     Rgb ink;
-    // Placeholder artwork is a glyph on a light square of this colour; 0 for plain glyphs.
     Rgb tile = 0;
 };
 
 std::span<const MusicAsset> musicAssets();
+// The album art of the simulated device's media library: pictures the app loads from files,
+// not by name, so that nothing tints them as it tints named images.
+std::span<const MusicAsset> musicArtwork();
 
 // One glyph of the product's resource folder: "<key>.png", white on transparent.
 struct ResourceGlyph {

@@ -198,4 +198,103 @@ void heart(cairo_t* cr) {
     cairo_fill(cr);
 }
 
+void albumStack(cairo_t* cr) {
+    roundedRect(cr, 0.24, 0.08, 0.52, 0.06, 0.03);
+    roundedRect(cr, 0.16, 0.2, 0.68, 0.06, 0.03);
+    roundedRect(cr, 0.06, 0.32, 0.88, 0.62, 0.08);
+    cairo_fill(cr);
+    disc(cr, 0.5, 0.63, 0.2);
+    clearPath(cr);
+    disc(cr, 0.5, 0.63, 0.06);
+    cairo_fill(cr);
+}
+
+void musicNote(cairo_t* cr) {
+    noteHead(cr, 0.42, 0.74);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 0.505, 0.12, 0.07, 0.62);
+    cairo_fill(cr);
+    polygon(cr, {{0.505, 0.12}, {0.8, 0.24}, {0.8, 0.4}, {0.505, 0.28}});
+    fillRounded(cr, 0.03);
+}
+
+void radioWaves(cairo_t* cr) {
+    disc(cr, 0.5, 0.42, 0.09);
+    cairo_fill(cr);
+    polygon(cr, {{0.46, 0.46}, {0.54, 0.46}, {0.64, 0.92}, {0.36, 0.92}});
+    fillRounded(cr, 0.03);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 0.07);
+    for (double radius : {0.2, 0.36}) {
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, 0.5, 0.42, radius, -0.8, 0.8);
+        cairo_stroke(cr);
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, 0.5, 0.42, radius, M_PI - 0.8, M_PI + 0.8);
+        cairo_stroke(cr);
+    }
+}
+
+void magnifier(cairo_t* cr) {
+    cairo_set_line_width(cr, 0.11);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, 0.42, 0.42, 0.28, 0, 2 * M_PI);
+    cairo_stroke(cr);
+    roundLine(cr, 0.63, 0.63, 0.88, 0.88, 0.13);
+}
+
+void chevronLeft(cairo_t* cr) {
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 0.14);
+    cairo_move_to(cr, 0.68, 0.1);
+    cairo_line_to(cr, 0.28, 0.5);
+    cairo_line_to(cr, 0.68, 0.9);
+    cairo_stroke(cr);
+}
+
+void chevronRight(cairo_t* cr) {
+    cairo_save(cr);
+    cairo_translate(cr, 1, 0);
+    cairo_scale(cr, -1, 1);
+    chevronLeft(cr);
+    cairo_restore(cr);
+}
+
+void shuffle(cairo_t* cr) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 0.09);
+    cairo_move_to(cr, 0.08, 0.28);
+    cairo_curve_to(cr, 0.45, 0.28, 0.45, 0.72, 0.78, 0.72);
+    cairo_move_to(cr, 0.08, 0.72);
+    cairo_curve_to(cr, 0.45, 0.72, 0.45, 0.28, 0.78, 0.28);
+    cairo_stroke(cr);
+    polygon(cr, {{0.76, 0.14}, {0.96, 0.28}, {0.76, 0.42}});
+    polygon(cr, {{0.76, 0.58}, {0.96, 0.72}, {0.76, 0.86}});
+    fillRounded(cr, 0.03);
+}
+
+void repeat(cairo_t* cr) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_width(cr, 0.09);
+    cairo_move_to(cr, 0.12, 0.56);
+    cairo_line_to(cr, 0.12, 0.3);
+    cairo_line_to(cr, 0.78, 0.3);
+    cairo_move_to(cr, 0.88, 0.44);
+    cairo_line_to(cr, 0.88, 0.7);
+    cairo_line_to(cr, 0.22, 0.7);
+    cairo_stroke(cr);
+    polygon(cr, {{0.74, 0.16}, {0.94, 0.3}, {0.74, 0.44}});
+    polygon(cr, {{0.26, 0.56}, {0.06, 0.7}, {0.26, 0.84}});
+    fillRounded(cr, 0.03);
+}
+
+void cornerMask(cairo_t* cr) {
+    cairo_rectangle(cr, 0, 0, 1, 1);
+    cairo_fill(cr);
+    roundedRect(cr, 0, 0, 1, 1, 0.04);
+    clearPath(cr);
+}
+
 }  // namespace glyphs

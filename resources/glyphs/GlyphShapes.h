@@ -24,5 +24,14 @@ void dot(cairo_t* cr);            // a disc filling the square
 void ellipsis(cairo_t* cr);       // three dots in a row
 void download(cairo_t* cr);       // an arrow down onto a bar
 void heart(cairo_t* cr);
+void albumStack(cairo_t* cr);     // the Library tab: a record sleeve before two more
+void musicNote(cairo_t* cr);      // the Browse tab: one eighth note
+void radioWaves(cairo_t* cr);     // the Radio tab: a mast between two pairs of waves
+void magnifier(cairo_t* cr);      // the Search tab and field
+void chevronLeft(cairo_t* cr);    // back
+void chevronRight(cairo_t* cr);   // disclosure
+void shuffle(cairo_t* cr);        // two crossing arrows
+void repeat(cairo_t* cr);         // a loop of two arrows
+void cornerMask(cairo_t* cr);     // the corners outside a rounded square: artwork's rounded edge
 
 }  // namespace glyphs

@@ -1,4 +1,4 @@
-// The Music app's asset catalogue: PNG files in the app's asset folder, loaded once each and answered by name.
+// The Music app's pictures: PNG files of its asset folder answered by name, and album art of the media library by file.
 #include <music/MusicApp.h>
 #include <music/MusicAssets.h>
 
@@ -53,6 +53,18 @@ bool isAssetName(std::string_view name) {
     return !(name.size() > 3 && name[name.size() - 3] == '@' && name.back() == 'x');
 }
 
+// The image of the device file `devicePath`, loaded once per host file; nil when it is no
+// readable picture. Called with gCacheLock held.
+id cachedImage(const std::string& devicePath, const std::filesystem::path& hostPath) {
+    auto& cached = gCache[hostPath.string()];
+    if (!cached) {
+        objc::AutoreleasePool pool;
+        cached = objc::adopt(msg<id>(msg<id>(objc_getClass("UIImage"), sel<"alloc">()), sel<"initWithContentsOfFile:">(),
+                                     static_cast<id>(objc::str(devicePath))));
+    }
+    return cached.get();
+}
+
 bool isAppBundle(id bundle) {
     return !bundle || objc::utf8(msg<id>(bundle, sel<"bundlePath">())) == kBundlePath;
 }
@@ -70,19 +82,23 @@ id assetNamed(std::string_view name) {
         if (!hostPath || !std::filesystem::is_regular_file(*hostPath, error)) continue;
 
         std::lock_guard lock(gCacheLock);
-        auto& cached = gCache[hostPath->string()];
-        if (!cached) {
-            objc::AutoreleasePool pool;
-            cached = objc::adopt(msg<id>(msg<id>(objc_getClass("UIImage"), sel<"alloc">()), sel<"initWithContentsOfFile:">(),
-                                         static_cast<id>(objc::str(devicePath))));
-        }
         // An unreadable file is no asset; the next variant may still be one.
-        if (cached) {
-            if (root == gNamedRoot) gNamed[std::string(name)] = cached.get();
-            return cached.get();
+        if (id image = cachedImage(devicePath, *hostPath)) {
+            if (root == gNamedRoot) gNamed[std::string(name)] = image;
+            return image;
         }
     }
     return nil;
+}
+
+id libraryArtwork(std::string_view name) {
+    if (!isAssetName(name)) return nil;
+    std::string devicePath = std::string(kArtworkFolder) + std::string(name) + "@2x.png";
+    auto hostPath = device::resolve(devicePath);
+    std::error_code error;
+    if (!hostPath || !std::filesystem::is_regular_file(*hostPath, error)) return nil;
+    std::lock_guard lock(gCacheLock);
+    return cachedImage(devicePath, *hostPath);
 }
 
 void installAssetCatalog() {

@@ -35,9 +35,9 @@ constexpr auto kMusicClasses = std::to_array<MusicClass>({
     // Bars, fields and index.
     {"Music.NavigationBar", "UINavigationBar", nullptr, "the app's navigation bar"},
     {"Music.NavigationBarBackgroundView", "UIView", nullptr, "backdrop behind large titles; holds visual effect views"},
-    {"Music.SearchTextField", "UITextField", nullptr, "the search field of the search page"},
-    {"MusicTextField", "UITextField", nullptr, "Objective-C text field of the library's filter bar"},
-    {"Music.IndexBar", "UIControl", nullptr, "the A–Z index beside long lists"},
+    {"Music.SearchTextField", "UITextField", addGlyphField, "the search field of the search page, with a magnifier glyph"},
+    {"MusicTextField", "UITextField", addGlyphField, "Objective-C text field of the library's filter bar, with a magnifier glyph"},
+    {"Music.IndexBar", "UIControl", addIndexBar, "the A–Z index beside long lists; its letters take its tint"},
 
     // Collections and scrolling.
     {"_TtCC5Music24NowPlayingViewController14CollectionView", "UICollectionView", nullptr,
@@ -47,6 +47,7 @@ constexpr auto kMusicClasses = std::to_array<MusicClass>({
     {"Music.AlbumCell", "UICollectionViewCell", nullptr, "album tile"},
     {"Music.PersonVerticalCell", "UICollectionViewCell", nullptr, "artist or friend tile"},
     {"Music.FlowcaseCell", "UICollectionViewCell", nullptr, "large promotional tile of browse"},
+    {"Music.PersonalMixCell", "UICollectionViewCell", nullptr, "a personal mix's card, with its play button"},
     {"Music.MusicVideoVerticalCell", "UICollectionViewCell", nullptr, "music video tile"},
     {"Music.TitleSectionHeaderView", "UICollectionReusableView", nullptr, "section header with a title; may hold a navigation bar background"},
     {"Music.ContainerDetailHeaderReusableView", "UICollectionReusableView", nullptr, "header of an album or playlist page"},
@@ -58,7 +59,8 @@ constexpr auto kMusicClasses = std::to_array<MusicClass>({
     {"Music.NowPlayingContentView", "UIView", nullptr, "artwork area of the now-playing screen, artwork shadow images included"},
     {"Music.NowPlayingCollectionViewSecondaryBackground", "UIView", nullptr, "second background behind the now-playing collection"},
     {"Music.NowPlayingQueueControlsView", "UIView", nullptr, "shuffle and repeat buttons above the up-next queue"},
-    {"Music.ArtworkComponentImageView", "UIView", nullptr, "artwork container; its image views are added as subviews"},
+    {"Music.ArtworkComponentImageView", "UIImageView", addArtworkView,
+     "artwork view: shows the art (or a placeholder) as its own image; decoration image views are added as subviews"},
     {"Music.GradientView", "UIView", nullptr, "light gradient behind headers"},
     {"Music.CircleView", "UIView", addCircleView,
      "filled circle; object instance variable \"fillColor\" (strong) read by `fillColor`, written by `setFillColor:`"},
@@ -71,13 +73,13 @@ constexpr auto kMusicClasses = std::to_array<MusicClass>({
     {"Music.ParagraphView", "UIView", nullptr, "paragraph of editorial text"},
     {"Music.CollectionAccessoryView", "UIView", nullptr, "accessory glyph of a collection row"},
     {"Music.PageHeaderContentView", "UIView", nullptr, "content of a page header; its buttons sit one view down"},
-    {"_TtCV5Music4Text9StackView", "UIView", nullptr, "Music.Text.StackView, a stack of drawn text lines"},
-    {"_TtCVV5Music4Text7Drawing4View", "UIView", nullptr, "Music.Text.Drawing.View, draws its text itself rather than through labels"},
+    {"_TtCV5Music4Text9StackView", "UIView", addTextStack, "Music.Text.StackView, a stack of drawn text lines"},
+    {"_TtCVV5Music4Text7Drawing4View", "UIView", addTextDrawingView, "Music.Text.Drawing.View, draws its text itself rather than through labels"},
     {"_MusicDownloadProgressRingView", "UIView", addShapeLayerView, "Objective-C download progress ring; its layer is a CAShapeLayer (layerClass)"},
 
     // Controls and buttons.
     {"Music.PlayerTimeControl", "UIControl", nullptr, "the now-playing scrubber with elapsed and remaining time"},
-    {"MusicLibraryAddKeepLocalControl", "UIControl", nullptr, "Objective-C add / download control of songs and albums"},
+    {"MusicLibraryAddKeepLocalControl", "UIControl", addKeepLocalControl, "Objective-C add / download control of songs and albums; its plus is a template glyph"},
     {"Music.SubtitledButton", "UIButton", nullptr, "bordered button with a title and a subtitle"},
     {"Music.NowPlayingTransportButton", "UIButton", nullptr, "previous, play/pause and next buttons of the now-playing screen"},
     {"_TtCC5Music22JSDrivenViewControllerP33_7039E2436DE34332E50649067807721930PageHeaderContextActionsButton", "UIButton", nullptr,

@@ -8,8 +8,23 @@ namespace music {
 // Each adds a class's own instance variables and methods; they run after the class pair is
 // allocated and before it is registered, since instance variables can only be added then.
 
+// Music.ArtworkComponentImageView: an image view showing the art as its own image, outlined
+// by a hairline in its tint colour whenever that changes.
+void addArtworkView(Class cls);
+// Music.IndexBar: its letter labels take its tint colour at each layout pass.
+void addIndexBar(Class cls);
+// Music.SearchTextField and MusicTextField: a template magnifier glyph at the trailing end,
+// made on the first layout pass.
+void addGlyphField(Class cls);
+// MusicLibraryAddKeepLocalControl: its plus as a template glyph, made on the first layout pass.
+void addKeepLocalControl(Class cls);
+// Music.Text.StackView: lays its subviews out one under the other.
+void addTextStack(Class cls);
+// Music.Text.Drawing.View: `text`, `setFont:`, `setTextColor:`, and a drawRect: that draws the
+// text with NSString's drawWithRect:options:attributes:context:.
+void addTextDrawingView(Class cls);
 // Music.CircleView: the fill colour in the strong instance variable "fillColor", read by
-// `fillColor` and written by `setFillColor:`.
+// `fillColor`, written by `setFillColor:` and drawn as a filled circle by drawRect:.
 void addCircleView(Class cls);
 // Views drawn by a shape layer (`layerClass` is CAShapeLayer).
 void addShapeLayerView(Class cls);

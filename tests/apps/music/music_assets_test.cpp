@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,10 @@ struct Picture {
         std::uint32_t pixel = reinterpret_cast<const std::uint32_t*>(row)[x];
         return cairo_image_surface_get_format(surface) == CAIRO_FORMAT_RGB24 ? 255 : static_cast<int>(pixel >> 24);
     }
+    std::uint32_t rgb(int x, int y) const {
+        const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+        return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
+    }
     int opaquePixels() const {
         int n = 0;
         for (int y = 0; y < height(); ++y)
@@ -73,13 +78,59 @@ protected:
     std::vector<fs::path> files_;
 };
 
-TEST_F(MusicAssets, EveryAssetIsAGlyphCoveringItsCentrePixel) {
+bool isPlaceholderName(const std::string& name) {
+    for (const char* mark : {"MissingArtworkMusicNote", "PlaylistSmartIcon", "PlaylistAddIcon"})
+        if (name.find(mark) != std::string::npos) return true;
+    return false;
+}
+
+// A tint paints every pixel a glyph covers, so a glyph keeps its shape only where the pixels
+// outside it are transparent; placeholder artwork and the colour map are whole squares.
+TEST_F(MusicAssets, GlyphsAreShapesOnATransparentGroundAndPlaceholdersAreSquares) {
     ASSERT_FALSE(files_.empty());
     for (const fs::path& file : files_) {
         Picture picture(file);
         ASSERT_TRUE(picture.ok()) << file;
-        EXPECT_EQ(picture.alpha(picture.width() / 2, picture.height() / 2), 255) << file;
+        std::string name = assetName(file);
+        int pixels = picture.width() * picture.height();
+        if (isPlaceholderName(name) || name == "luminanceColorMap") {
+            EXPECT_EQ(picture.opaquePixels(), pixels) << file;
+            continue;
+        }
+        EXPECT_GT(picture.opaquePixels(), 0) << file << " draws nothing";
+        EXPECT_LT(picture.opaquePixels(), pixels * 3 / 4) << file << " is nearly a solid square";
     }
+}
+
+// Album art is a picture, not a flat colour: opaque to the edges, with a gradient and grain.
+TEST_F(MusicAssets, LibraryArtworkIsOpaqueAndVaried) {
+    fs::path folder = hostPath(music::kArtworkFolder);
+    ASSERT_TRUE(fs::is_directory(folder));
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        Picture art(entry.path());
+        ASSERT_TRUE(art.ok()) << entry.path();
+        ++count;
+        EXPECT_EQ(art.opaquePixels(), art.width() * art.height()) << entry.path();
+        std::set<std::uint32_t> colours;
+        for (int y = 0; y < art.height(); y += 7)
+            for (int x = 0; x < art.width(); x += 7) colours.insert(art.rgb(x, y));
+        EXPECT_GT(colours.size(), 200u) << entry.path() << " is nearly flat";
+        EXPECT_NE(art.rgb(0, 0), art.rgb(art.width() - 1, art.height() - 1)) << entry.path();
+        EXPECT_EQ(music::assetNamed(assetName(entry.path())), nullptr) << entry.path() << " is a named image too";
+    }
+    EXPECT_GE(count, 6);
+}
+
+// Art is loaded from its file, once, with the scale its name gives.
+TEST_F(MusicAssets, LibraryArtworkLoadsOnceByNameOfItsFile) {
+    id art = music::libraryArtwork("NorthernLights");
+    ASSERT_NE(art, nullptr);
+    EXPECT_EQ(music::libraryArtwork("NorthernLights"), art);
+    EXPECT_EQ(msg<double>(art, sel<"scale">()), 2.0);
+    EXPECT_EQ(music::libraryArtwork("NoSuchAlbum"), nullptr);
+    EXPECT_EQ(music::libraryArtwork("../Assets/More"), nullptr);
+    EXPECT_EQ(music::libraryArtwork(""), nullptr);
 }
 
 TEST_F(MusicAssets, CatalogueHoldsEveryNameTheProductTestsFor) {

@@ -1,11 +1,18 @@
 // The Music app's classes: every class the tweak names exists as the phone has it, answers what is hooked on it, and behaves as the app's own code.
+#include <music/MusicApp.h>
 #include <music/MusicClasses.h>
 
+#include <CoreGraphics/CGColor.h>
 #include <CoreGraphics/CGGeometry.h>
+#include <CoreGraphics/CGCairo.h>
 #include <Foundation/Foundation.h>
+#include <UIKit/UIGraphics.h>
+#include <UIKit/UIImage.h>
+#include <device/device.h>
 #include <objc/Strong.h>
 #include <objc/message.h>
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -54,7 +61,7 @@ struct HookedSelector {
 };
 
 std::vector<HookedSelector> hookTableEntries() {
-    const std::regex entry(R"re(HookEntry\{\d+, "([^"]+)", ([IC]), "([^"]+)")re");
+    const std::regex entry(R"re(row\("([^"]+)", ([IC]), "([^"]+)")re");
     std::vector<HookedSelector> entries;
     for (const std::string& source : tweakSources())
         for (auto it = std::sregex_iterator(source.begin(), source.end(), entry); it != std::sregex_iterator(); ++it)
@@ -252,3 +259,112 @@ TEST_F(MusicClasses, PlayIntentControlsMakeTheirPlayButtonWhenFirstAsked) {
 }
 
 }  // namespace
+
+// The classes' own behaviour, on the staged device so that their glyphs come from the app's catalogue.
+class MusicViews : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        device::setRoot(OBSCURO_DEVICE_ROOT);
+        music::startMusicApp();
+        ASSERT_TRUE(music::registerMusicClasses().empty());
+    }
+    objc::AutoreleasePool pool_;
+};
+
+id colour(double red, double green, double blue) {
+    return msg<id>(objc_getClass("UIColor"), sel<"colorWithRed:green:blue:alpha:">(), red, green, blue, 1.0);
+}
+
+id subviewAt(id view, unsigned long index) { return msg<id>(msg<id>(view, sel<"subviews">()), sel<"objectAtIndex:">(), index); }
+
+// The pixel alpha at the centre of what `view` draws itself (its drawRect:), at scale 1.
+int drawnCentreAlpha(id view) {
+    CGRect bounds = msg<CGRect>(view, sel<"bounds">());
+    UIGraphicsBeginImageContextWithOptions(bounds.size, false, 1);
+    msg<void>(view, sel<"drawRect:">(), bounds);
+    id image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    cairo_surface_t* pixels = CGImageGetCairoSurface(static_cast<UIImage*>(image)->cgImage);
+    cairo_surface_flush(pixels);
+    int stride = cairo_image_surface_get_stride(pixels);
+    int x = cairo_image_surface_get_width(pixels) / 2, y = cairo_image_surface_get_height(pixels) / 2;
+    return cairo_image_surface_get_data(pixels)[y * stride + x * 4 + 3];
+}
+
+// The art is the artwork view's own image: the view is an image view, and decorations are its subviews.
+TEST_F(MusicViews, ArtworkViewIsAnImageViewOutlinedInItsTint) {
+    Class artwork = cls("Music.ArtworkComponentImageView");
+    EXPECT_TRUE(inherits(artwork, "UIImageView"));
+    auto view = objc::adopt(newObject(artwork, true));
+    auto page = objc::adopt(newObject(cls("UIView"), true));
+    msg<void>(page.get(), sel<"setTintColor:">(), colour(1, 0, 0));
+    msg<void>(page.get(), sel<"addSubview:">(), view.get());
+    id layer = msg<id>(view.get(), sel<"layer">());
+    EXPECT_EQ(msg<double>(layer, sel<"borderWidth">()), 0.5);
+    CGColorRef border = msg<CGColorRef>(layer, sel<"borderColor">());
+    ASSERT_NE(border, nullptr);
+    EXPECT_NEAR(CGColorGetComponents(border)[0], 1.0, 1e-9);
+    EXPECT_NEAR(CGColorGetAlpha(border), 0.12, 1e-9);
+}
+
+TEST_F(MusicViews, IndexBarLettersTakeItsTintAtLayout) {
+    auto index = objc::adopt(newObject(cls("Music.IndexBar"), true));
+    auto letter = objc::adopt(newObject(cls("UILabel"), true));
+    auto other = objc::adopt(newObject(cls("UIView"), true));
+    msg<void>(index.get(), sel<"addSubview:">(), letter.get());
+    msg<void>(index.get(), sel<"addSubview:">(), other.get());
+    msg<void>(index.get(), sel<"setTintColor:">(), colour(0, 0, 1));
+    msg<void>(index.get(), sel<"layoutSubviews">());
+    EXPECT_TRUE(msg<bool>(msg<id>(letter.get(), sel<"textColor">()), sel<"isEqual:">(), colour(0, 0, 1)));
+}
+
+// The fields' magnifier and the add control's plus are made once, however often they lay out,
+// and are templates, so that they draw in the tint they inherit.
+TEST_F(MusicViews, FieldsAndTheAddControlMakeOneTemplateGlyph) {
+    for (const char* name : {"Music.SearchTextField", "MusicTextField", "MusicLibraryAddKeepLocalControl"}) {
+        auto control = objc::adopt(msg<id>(msg<id>(cls(name), sel<"alloc">()), sel<"initWithFrame:">(), CGRectMake(0, 0, 200, 36)));
+        unsigned long before = subviewCount(control.get());
+        msg<void>(control.get(), sel<"layoutSubviews">());
+        msg<void>(control.get(), sel<"layoutSubviews">());
+        ASSERT_EQ(subviewCount(control.get()), before + 1) << name;
+        id glyph = subviewAt(control.get(), before);
+        ASSERT_TRUE(msg<bool>(glyph, sel<"isKindOfClass:">(), objc_getClass("UIImageView"))) << name;
+        id image = msg<id>(glyph, sel<"image">());
+        ASSERT_NE(image, nullptr) << name;
+        EXPECT_EQ(msg<long>(image, sel<"renderingMode">()), 2) << name;
+        CGRect frame = msg<CGRect>(glyph, sel<"frame">());
+        EXPECT_LE(frame.origin.x + frame.size.width, 200) << name;
+        EXPECT_GT(frame.size.width, 0) << name;
+    }
+}
+
+TEST_F(MusicViews, TextStackLaysItsLinesOutOneUnderTheOther) {
+    auto stack = objc::adopt(msg<id>(msg<id>(cls("_TtCV5Music4Text9StackView"), sel<"alloc">()), sel<"initWithFrame:">(), CGRectMake(0, 0, 300, 200)));
+    std::vector<objc::Strong<objc_object>> lines;
+    for (double height : {30.0, 18.0, 30.0}) {
+        lines.push_back(objc::adopt(msg<id>(msg<id>(cls("UIView"), sel<"alloc">()), sel<"initWithFrame:">(), CGRectMake(40, 90, 10, height))));
+        msg<void>(stack.get(), sel<"addSubview:">(), lines.back().get());
+    }
+    msg<void>(stack.get(), sel<"layoutSubviews">());
+    double expected[] = {0, 30, 48};
+    for (int i = 0; i < 3; ++i) {
+        CGRect frame = msg<CGRect>(lines[i].get(), sel<"frame">());
+        EXPECT_EQ(frame.origin.y, expected[i]);
+        EXPECT_EQ(frame.origin.x, 0);
+        EXPECT_EQ(frame.size.width, 300);
+    }
+}
+
+// Both draw themselves; without a string or a fill they draw nothing.
+TEST_F(MusicViews, TextDrawingViewAndCircleDrawTheirContent) {
+    auto text = objc::adopt(msg<id>(msg<id>(cls("_TtCVV5Music4Text7Drawing4View"), sel<"alloc">()), sel<"initWithFrame:">(), CGRectMake(0, 0, 40, 30)));
+    EXPECT_EQ(drawnCentreAlpha(text.get()), 0);
+    msg<void>(text.get(), sel<"setFont:">(), msg<id>(objc_getClass("UIFont"), sel<"boldSystemFontOfSize:">(), 40.0));
+    msg<void>(text.get(), sel<"setText:">(), static_cast<id>(NSSTR("█")));
+    EXPECT_GT(drawnCentreAlpha(text.get()), 0);
+
+    auto circle = objc::adopt(msg<id>(msg<id>(cls("Music.CircleView"), sel<"alloc">()), sel<"initWithFrame:">(), CGRectMake(0, 0, 20, 20)));
+    EXPECT_EQ(drawnCentreAlpha(circle.get()), 0);
+    msg<void>(circle.get(), sel<"setFillColor:">(), colour(0, 1, 0));
+    EXPECT_EQ(drawnCentreAlpha(circle.get()), 255);
+}

@@ -1,4 +1,4 @@
-// The Music app's asset catalogue: the named images the app loads, from a folder of its own on the device.
+// The Music app's pictures: the named images of its asset catalogue, and the album art of the media library.
 #pragma once
 
 #include <objc/objc.h>
@@ -16,6 +16,14 @@ inline constexpr const char* kAssetFolder = "/Applications/Music.app/Assets/";
 // nil when the catalogue has no such asset, or `name` is empty, holds a "/" or ends in a
 // scale ("@3x"). Thread-safe: named images are loaded on any thread.
 id assetNamed(std::string_view name);
+
+// The device folder of the media library's album art: "NAME@2x.png" files, which the app
+// loads by path (imageWithContentsOfFile:), never by name, as art is not part of its bundle.
+inline constexpr const char* kArtworkFolder = "/var/mobile/Media/Artwork/";
+
+// The album art called `name` (borrowed and kept, as assetNamed keeps its images), or nil when
+// the library has no such art or `name` is not a plain file stem. Thread-safe.
+id libraryArtwork(std::string_view name);
 
 // Makes the stock UIImage imageNamed:inBundle:compatibleWithTraitCollection: answer from the
 // catalogue for the app's own bundle: a nil bundle (the main bundle, as imageNamed: sends it)

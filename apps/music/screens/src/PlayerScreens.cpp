@@ -1,4 +1,4 @@
-// The player side of the app: Now Playing, the mini player above the tab bar, Lyrics and an action sheet.
+// The player side of the app: Now Playing, the mini player above the tab bar, Lyrics and Up Next.
 #include "Screens.h"
 
 #include "ScreenParts.h"
@@ -21,6 +21,8 @@ void track(id parent, CGRect frame) {
     id bar = make("UIView", frame, parent);
     setBackground(bar, "#D8D8D8");
     msg<void>(msg<id>(bar, sel<"layer">()), sel<"setCornerRadius:">(), frame.size.height / 2);
+    // The app lays its tracks over the blurred art with the plus-darker filter.
+    msg<void>(msg<id>(bar, sel<"layer">()), sel<"setCompositingFilter:">(), static_cast<id>(objc::str("plusD")));
 }
 
 }  // namespace
@@ -37,8 +39,7 @@ void buildNowPlaying(id, id view) {
     setBackground(shadow, "#000000");
     msg<void>(shadow, sel<"setAlpha:">(), 0.12);
     msg<void>(msg<id>(shadow, sel<"layer">()), sel<"setCornerRadius:">(), 8.0);
-    id art = artwork(content, {{35, 60}, {305, 305}}, "#3A6EA5");
-    msg<void>(msg<id>(art, sel<"layer">()), sel<"setCornerRadius:">(), 8.0);
+    artwork(content, {{35, 60}, {305, 305}}, "Artwork-NorthernLights", 8);
 
     id time = make("Music.PlayerTimeControl", {{35, 400}, {305, 40}}, content, "UIControl");
     track(time, {{0, 8}, {305, 3}});
@@ -59,74 +60,69 @@ void buildNowPlaying(id, id view) {
     id queue = make("Music.NowPlayingQueueControlsView", {{35, 700}, {305, 44}}, content);
     imageButton(queue, {{0, 0}, {44, 44}}, "More");
     imageButton(queue, {{130, 0}, {44, 44}}, "NowPlaying-AirPlay");
-    imageButton(queue, {{261, 0}, {44, 44}}, "PlaylistAddIcon");
+    imageButton(queue, {{261, 0}, {44, 44}}, "UniversalAddControlAdd");
 }
 
-void buildMiniPlayer(id parentController, id view) {
-    buildLibrary(parentController, view);
-    id mini = controller("Music.MiniPlayerViewController");
-    msg<void>(parentController, sel<"addChildViewController:">(), mini);
-    id miniView = msg<id>(mini, sel<"view">());
-    msg<void>(miniView, sel<"setFrame:">(), CGRect{{0, 665}, {375, 64}});
+void buildMiniPlayer(id, id miniView) {
     setBackground(miniView, "#F9F9FE");
-    msg<void>(view, sel<"addSubview:">(), miniView);
     separator(miniView, {{0, 0}, {375, 0.5}});
-    artwork(miniView, {{20, 8}, {48, 48}}, "#C0392B");
+    artwork(miniView, {{20, 8}, {48, 48}}, "Artwork-EveningTides");
     label(miniView, {{84, 0}, {180, 64}}, "Harbour Lights", 17, false, "#000000");
     imageButton(miniView, {{279, 10}, {44, 44}}, "NowPlaying-Transport-Play", "Music.NowPlayingTransportButton");
     imageButton(miniView, {{323, 10}, {44, 44}}, "NowPlaying-Transport-Next", "Music.NowPlayingTransportButton");
-    msg<void>(mini, sel<"didMoveToParentViewController:">(), parentController);
 }
 
 void buildLyrics(id, id view) {
     setBackground(view, "#FFFFFF");
     label(view, {{20, 50}, {335, 30}}, "Lyrics", 28, true, "#000000");
-    id text = make("UITextView", {{15, 90}, {345, 640}}, view);
-    setBackground(text, "#FFFFFF");
-    msg<void>(text, sel<"setText:">(),
-              static_cast<id>(objc::str("Down where the harbour lights are burning low\n"
-                                        "paper boats are sailing slow\n\n"
-                                        "and every lantern on the water\n"
-                                        "knows the way back home\n\n"
-                                        "Low tide, low tide\n"
-                                        "carry me to the other side")));
-    msg<void>(text, sel<"setTextColor:">(), hex("#000000"));
-    msg<void>(text, sel<"setFont:">(), msg<id>(reinterpret_cast<id>(objc_getClass("UIFont")), sel<"systemFontOfSize:">(), 20.0));
-    tabBar(view);
+    // Each line is a drawing view of the app's text system, stacked by its stack view.
+    id stack = make("_TtCV5Music4Text9StackView", {{20, 100}, {335, 600}}, view);
+    const char* lines[] = {"Down where the harbour lights", "are burning low,", "paper boats are sailing slow", "",
+                           "and every lantern on the water", "knows the way back home", "",
+                           "Low tide, low tide,", "carry me to the other side"};
+    id font = msg<id>(reinterpret_cast<id>(objc_getClass("UIFont")), sel<"boldSystemFontOfSize:">(), 22.0);
+    for (int i = 0; i < 9; ++i) {
+        id line = make("_TtCVV5Music4Text7Drawing4View", {{0, 0}, {335, lines[i][0] ? 34.0 : 18.0}}, stack);
+        msg<void>(line, sel<"setFont:">(), font);
+        msg<void>(line, sel<"setTextColor:">(), hex(i < 3 ? "#000000" : "#8E8E93"));
+        msg<void>(line, sel<"setText:">(), static_cast<id>(objc::str(lines[i])));
+    }
 }
 
-void buildActionSheet(id parentController, id view) {
-    buildLibrary(parentController, view);
-    id dim = make("UIView", {{0, 0}, {375, 812}}, view);
-    setBackground(dim, "#000000");
-    msg<void>(dim, sel<"setAlpha:">(), 0.4);
+void buildUpNext(id, id view) {
+    setBackground(view, "#FFFFFF");
+    id content = make("Music.NowPlayingContentView", {{0, 0}, {375, 812}}, view);
+    make("Music.NowPlayingCollectionViewSecondaryBackground", {{0, 0}, {375, 812}}, content);
+    artwork(content, {{20, 50}, {64, 64}}, "Artwork-NorthernLights");
+    label(content, {{100, 58}, {255, 24}}, "Harbour Lights", 17, true, "#000000");
+    label(content, {{100, 82}, {255, 22}}, "The Harbour Band", 17, false, "#FF2D55");
 
-    id sheet = make("UIView", {{8, 440}, {359, 286}}, view);
-    setBackground(sheet, "#F9F9FE");
-    msg<void>(msg<id>(sheet, sel<"layer">()), sel<"setCornerRadius:">(), 13.0);
-    msg<void>(sheet, sel<"setClipsToBounds:">(), true);
-    id header = make("_UIInterfaceActionGroupHeaderScrollView", {{0, 0}, {359, 56}}, sheet, "UIScrollView");
-    label(header, {{16, 8}, {327, 20}}, "Northern Lights", 13, true, "#8E8E93", 1);
-    label(header, {{16, 28}, {327, 20}}, "The Harbour Band", 13, false, "#8E8E93", 1);
-    id stack = make("UIStackView", {{0, 56}, {359, 171}}, sheet);
-    msg<void>(stack, sel<"setAxis:">(), 1L);
-    const char* actions[] = {"Add to Library", "Play Next", "Share Album…"};
-    const char* icons[] = {"UniversalAddControlAdd", "NowPlaying-Transport-Next", "More"};
-    for (int i = 0; i < 3; ++i) {
-        id separatorView = make("UIView", {{0, 0}, {359, 0.5}}, nullptr);
-        setBackground(separatorView, "#C7C7CC");
-        msg<void>(stack, sel<"addArrangedSubview:">(), separatorView);
-        id row = make(i == 2 ? "_UIInterfaceActionCustomViewRepresentationView" : "_UIInterfaceActionSystemRepresentationView",
-                      {{0, 0}, {359, 56.5}}, nullptr);
-        setBackground(row, "#F9F9FE");
-        label(row, {{16, 0}, {280, 56.5}}, actions[i], 20, false, "#FF2D55", 0);
-        glyph(row, {{315, 16}, {24, 24}}, icons[i], "_UIInterfaceActionImagePropertyView");
-        msg<void>(stack, sel<"addArrangedSubview:">(), row);
+    // Shuffle is on, repeat is off: the selected toggle shows a lighter stretched background.
+    id controls = make("Music.NowPlayingQueueControlsView", {{20, 130}, {335, 44}}, content);
+    label(controls, {{0, 0}, {180, 44}}, "Up Next", 20, true, "#000000");
+    const char* toggles[] = {"NowPlaying-Shuffle", "NowPlaying-Repeat"};
+    for (int i = 0; i < 2; ++i) {
+        id toggle = make("UIButton", {{239.0 + i * 52, 6}, {44, 32}}, controls);
+        msg<void>(toggle, sel<"setSelected:">(), i == 0);
+        id background = make("UIImageView", {{0, 0}, {44, 32}}, toggle);
+        msg<void>(background, sel<"setImage:">(), resizable(toggles[i]));
+        msg<void>(toggle, sel<"setImage:forState:">(), namedImage(toggles[i]), 0UL);
     }
-    id cancel = make("_UIInterfaceActionSystemRepresentationView", {{8, 734}, {359, 57}}, view);
-    setBackground(cancel, "#FFFFFF");
-    msg<void>(msg<id>(cancel, sel<"layer">()), sel<"setCornerRadius:">(), 13.0);
-    label(cancel, {{0, 0}, {359, 57}}, "Cancel", 20, true, "#FF2D55", 1);
+
+    struct Song {
+        const char* art;
+        const char* title;
+    };
+    const Song queue[] = {{"Artwork-EveningTides", "Slow Current"}, {"Artwork-PaperBoats", "Paper Boats"},
+                          {"Artwork-Lantern", "Lantern"},           {"Artwork-LowTide", "Low Tide"},
+                          {"Artwork-Harbour", "Harbour Wall"},      {"MissingArtworkMusicNote", "Demo (unreleased)"}};
+    for (int i = 0; i < 6; ++i) {
+        double y = 186 + i * 64.0;
+        artwork(content, {{20, y + 6}, {52, 52}}, queue[i].art);
+        label(content, {{88, y}, {230, 64}}, queue[i].title, 17, false, "#000000");
+        separatorLine(content, {{88, y + 63.5}, {287, 0.5}});
+    }
+    track(content, {{20, 600}, {335, 3}});
 }
 
 }  // namespace music::screens

@@ -15,13 +15,18 @@ inline constexpr double kWindowWidth = 375;
 inline constexpr double kWindowHeight = 812;
 
 // Every screen's name, in the order a contact sheet shows them: "library", "album",
-// "now-playing", "mini-player", "search", "lyrics", "action-sheet", "missing-artwork".
+// "now-playing", "mini-player", "search", "lyrics", "action-sheet", "missing-artwork",
+// "for-you", "browse", "radio", "playlists", "artists", "up-next", "connect", "onboarding",
+// "alert", "passcode", "refresh", "videos", "links".
 std::vector<std::string> screenNames();
 
 // Builds the screen `name` in a new window of kWindowWidth × kWindowHeight and shows it the
-// way the app does: the controllers' views are loaded (viewDidLoad), child controllers are
-// added (willMoveToParentViewController:), the window is made key and visible
-// (viewWillAppear:/viewDidAppear:) and the whole tree gets its layout passes. Views are made
+// way the app does: the window's root is the app's tab bar controller with a navigation
+// controller (of the app's bar class) per tab; the screen selects its tab, pushes its page
+// onto the tab, is presented over the Library tab, or joins a controller as its child (the
+// mini player, lyrics). Each page's view is loaded (viewDidLoad) and filled before it is
+// shown, the window is made key and visible (viewWillAppear:/viewDidAppear:) and the whole
+// tree gets its layout passes before and after any presentation. Views are made
 // from the app's classes by name, with the app's stock light colours and its asset
 // catalogue's images, so method replacements meet the calls they were written for; a class
 // the app lacks is stood in for by its UIKit superclass. Needs the Music app started
