@@ -1,6 +1,8 @@
 // `obscuro preview`: the Music app's screens drawn stock and with the product, each variant in a fresh process.
 #include "commands.h"
 #include "device_folder.h"
+#include "explain/InspectCommand.h"
+#include "explain/ScreenExplainer.h"
 #include "option_pairs.h"
 #include "preview_settings.h"
 
@@ -26,6 +28,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace obscuro::cli {
@@ -35,7 +38,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: obscuro preview [--root DIR] [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR]\n";
+    "usage: obscuro preview [--root DIR] [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--explain]\n"
+    "       obscuro preview inspect SCREEN X Y [--theme NAME | --settings FILE] [--json] [--root DIR]\n";
 
 struct PreviewOptions {
     fs::path root;
@@ -44,6 +48,7 @@ struct PreviewOptions {
     std::vector<std::string> screens;
     double scale = 3;
     fs::path output = "preview";
+    bool explain = false;  // the view tree of each picture beside it, as NAME-VARIANT.json
     std::string variant;  // set in the child processes: "stock" or "dark"
     fs::path settingsFile;  // the child's settings property list, ready to install
 };
@@ -56,7 +61,12 @@ int usageError(const std::string& message) {
 // Parses the arguments; returns an exit status when they are wrong.
 std::optional<int> parse(std::span<char* const> arguments, PreviewOptions& options) {
     std::string screen = "all";
-    std::optional<int> ended = readOptionPairs(arguments, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
+    std::vector<char*> pairs;
+    for (char* argument : arguments) {
+        if (std::string_view(argument) == "--explain") options.explain = true;
+        else pairs.push_back(argument);
+    }
+    std::optional<int> ended = readOptionPairs(pairs, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
         if (flag == "--root") options.root = value;
         else if (flag == "--settings") options.settings = fs::path(value);
         else if (flag == "--theme") options.theme = value;
@@ -81,6 +91,15 @@ fs::path picturePath(const PreviewOptions& options, const std::string& screen, c
     return options.output / (screen + "-" + variant + ".png");
 }
 
+fs::path treePath(const PreviewOptions& options, const std::string& screen, const std::string& variant) {
+    return options.output / (screen + "-" + variant + ".json");
+}
+
+void writeTree(const nlohmann::ordered_json& tree, const fs::path& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!(out << tree.dump(1) << '\n') || !out.flush()) throw std::runtime_error("cannot write " + path.string());
+}
+
 // One variant in this process: a private device, the app started on it, the product loaded for
 // the dark variant (the library installs its hooks once per process, hence a process per variant).
 int drawVariant(const PreviewOptions& options) {
@@ -97,11 +116,15 @@ int drawVariant(const PreviewOptions& options) {
         music::startMusicApp();
         music::registerMusicClasses();
         if (dark) platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName);
+        std::optional<explain::ScreenExplainer> explainer;
+        if (options.explain) explainer.emplace();
         for (const std::string& screen : options.screens) {
             objc::AutoreleasePool pool;
+            if (explainer) explainer->beginScreen();
             objc::Strong<objc_object> window = music::screens::showScreen(screen);
             render::Picture picture = render::renderView(static_cast<UIView*>(window.get()), options.scale);
             render::writePNG(picture, picturePath(options, screen, options.variant));
+            if (explainer) writeTree(explainer->describe(static_cast<UIView*>(window.get())), treePath(options, screen, options.variant));
             msg<void>(window.get(), sel<"setHidden:">(), true);
         }
     } catch (const std::exception& failure) {
@@ -116,6 +139,7 @@ bool runVariant(const PreviewOptions& options, const std::string& variant, const
     std::vector<std::string> args = {"obscuro", "preview", "--variant", variant, "--root", options.root.string(),
                                      "--settings-file", settingsFile.string(), "--scale", std::to_string(options.scale),
                                      "-o", options.output.string(), "--screen", options.screens.size() == 1 ? options.screens[0] : "all"};
+    if (options.explain) args.push_back("--explain");
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -145,6 +169,7 @@ struct ScratchFile {
 }  // namespace
 
 int previewCommand(std::span<char* const> arguments) {
+    if (!arguments.empty() && std::string_view(arguments[0]) == "inspect") return inspectCommand(arguments.subspan(1));
     PreviewOptions options;
     if (auto status = parse(arguments, options)) return *status;
     if (!options.variant.empty()) return drawVariant(options);
@@ -184,6 +209,7 @@ int previewCommand(std::span<char* const> arguments) {
             pictures.push_back(render::readPNG(path));
             rows[row].push_back(&pictures.back());
             std::printf("%s\n", path.c_str());
+            if (options.explain) std::printf("%s\n", treePath(options, screen, row ? "dark" : "stock").c_str());
         }
     }
     fs::path sheetPath = options.output / "contact-sheet.png";

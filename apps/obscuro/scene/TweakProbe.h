@@ -6,17 +6,30 @@
 #include <nlohmann/json.hpp>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace obscuro::scene {
 
-// One background decision as the library recorded it. The objects stay alive until the
-// autorelease pool around the call to TweakProbe::decisions drains.
-struct BackgroundDecisionRecord {
+// A value a decision was given or gave: an object (a colour, an image, ...), or a plain value
+// (a number, a flag) for procedures that decide one.
+struct DecisionValue {
+    id object = nullptr;
+    nlohmann::json plain;  // null when the value is an object or nil
+};
+
+// One decision as the library recorded it: the HookTable entry and selector of the procedure,
+// the receiver, the step that decided, the value given and the value that resulted. The objects
+// stay alive until the autorelease pool around the call to TweakProbe::decisions drains.
+// A library that records only backgrounds names no entry; its decisions are those of
+// `UIView setBackgroundColor:`.
+struct DecisionRecord {
+    std::optional<int> entry;
+    std::string selector;
     id view;
-    id given;
+    DecisionValue given;
     int step;
-    id result;
+    DecisionValue result;
 };
 
 class TweakProbe {
@@ -28,7 +41,7 @@ public:
     nlohmann::json state() const;
     void setExplaining(bool on) const;
     // The decisions recorded since the last call, oldest first.
-    std::vector<BackgroundDecisionRecord> decisions() const;
+    std::vector<DecisionRecord> decisions() const;
     // An exported object variable ("bgColor", "theme", ...); nil when it is not exported.
     id variable(const char* name) const;
 
