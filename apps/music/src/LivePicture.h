@@ -5,7 +5,10 @@
 #include <objc/objc.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+
+class UIView;
 
 namespace music {
 
@@ -22,6 +25,19 @@ public:
     // `file` is then left as it was.
     bool paint(std::string* error);
 
+    // Describes each painted screen in a file beside its picture (describedFile()): `begin` runs
+    // inside the painting's autorelease pool before the screen is built, `describe` once it is
+    // drawn. Its text is put in place whole before the picture is, so whoever hears of a picture
+    // finds its description.
+    struct Describer {
+        std::function<void()> begin;
+        std::function<std::string(UIView* window)> describe;
+    };
+    void describeWith(Describer describer) { describer_ = std::move(describer); }
+    std::filesystem::path describedFile() const { return std::filesystem::path(file_) += ".json"; }
+
+    // The screen the next painting shows.
+    void setScreen(std::string screen) { screen_ = std::move(screen); }
     const std::string& screen() const { return screen_; }
     const std::filesystem::path& file() const { return file_; }
     // How many pictures this process has written.
@@ -33,6 +49,7 @@ private:
     double scale_;
     objc::Strong<objc_object> window_;
     int paintings_ = 0;
+    Describer describer_;
 };
 
 }  // namespace music
