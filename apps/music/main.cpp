@@ -53,7 +53,7 @@ void printUsage(std::FILE* to) {
                  "                  whole) at --scale S (default 2), again after each settings change; FILE.screen,\n"
                  "                  when it exists and whenever it is replaced, names the screen to show instead\n"
                  "  --explain       also describe each picture's views and the decisions behind their colours in\n"
-                 "                  FILE.json, put in place before the picture\n"
+                 "                  FILE.json, put in place whole after each picture (a \"Described\" line follows)\n"
                  "  --serve         keep the main run loop going until interrupted, and show ThemeState after\n"
                  "                  each settings-changed notification (%s)\n",
                  kSettingsChanged);
@@ -204,6 +204,30 @@ std::optional<std::string> requestedScreen() {
     return name;
 }
 
+// FILE.json beside the picture: its views and the decisions behind their colours. Described
+// after the picture is announced, so a watcher's picture does not wait for it; the library keeps
+// what it recorded until it is taken, and the window stays until the next painting.
+void describePicture() {
+    objc::AutoreleasePool pool;
+    std::filesystem::path file = std::filesystem::path(gPicture->file()) += ".json";
+    std::filesystem::path partial = std::filesystem::path(file) += ".partial-" + std::to_string(::getpid());
+    std::string text = gExplainer->describe(gPicture->window()).dump() + "\n";
+    std::error_code failed;
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        if (!(out << text) || !out.flush()) failed = std::make_error_code(std::errc::io_error);
+    }
+    if (!failed) std::filesystem::rename(partial, file, failed);
+    if (failed) {
+        std::filesystem::remove(partial, failed);
+        std::fprintf(stderr, "obscuro-music: the description of the %s screen was not written to %s\n", gPicture->screen().c_str(), file.c_str());
+        return;
+    }
+    std::printf("Described %s (process %d, picture %d): %s\n", gPicture->screen().c_str(), static_cast<int>(::getpid()),
+                gPicture->paintings(), file.c_str());
+    std::fflush(stdout);
+}
+
 // A watcher of the picture learns from this line that a new one is in place, and which process drew it.
 bool paintPicture() {
     if (!gPicture) return true;
@@ -215,6 +239,7 @@ bool paintPicture() {
     else
         std::fprintf(stderr, "obscuro-music: the %s screen was not drawn: %s\n", gPicture->screen().c_str(), error.c_str());
     std::fflush(stdout);
+    if (painted && gExplainer) describePicture();
     return painted;
 }
 
@@ -329,8 +354,7 @@ int main(int argc, char** argv) {
         gPicture.emplace(requestedScreen().value_or(options->screen), options->picture, options->scale);
         if (options->explain) {
             gExplainer.emplace();
-            gPicture->describeWith({[] { gExplainer->beginScreen(); },
-                                    [](UIView* window) { return gExplainer->describe(window).dump() + "\n"; }});
+            gPicture->setWillBuild([] { gExplainer->beginScreen(); });
         }
         if (!paintPicture()) {
             gPicture.reset();

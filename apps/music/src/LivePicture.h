@@ -25,16 +25,11 @@ public:
     // `file` is then left as it was.
     bool paint(std::string* error);
 
-    // Describes each painted screen in a file beside its picture (describedFile()): `begin` runs
-    // inside the painting's autorelease pool before the screen is built, `describe` once it is
-    // drawn. Its text is put in place whole before the picture is, so whoever hears of a picture
-    // finds its description.
-    struct Describer {
-        std::function<void()> begin;
-        std::function<std::string(UIView* window)> describe;
-    };
-    void describeWith(Describer describer) { describer_ = std::move(describer); }
-    std::filesystem::path describedFile() const { return std::filesystem::path(file_) += ".json"; }
+    // Called inside each painting's autorelease pool just before the screen is built, for a host
+    // that follows what the build does.
+    void setWillBuild(std::function<void()> willBuild) { willBuild_ = std::move(willBuild); }
+    // The window of the last painting, kept until the next one; nil before the first.
+    UIView* window() const;
 
     // The screen the next painting shows.
     void setScreen(std::string screen) { screen_ = std::move(screen); }
@@ -49,7 +44,7 @@ private:
     double scale_;
     objc::Strong<objc_object> window_;
     int paintings_ = 0;
-    Describer describer_;
+    std::function<void()> willBuild_;
 };
 
 }  // namespace music
