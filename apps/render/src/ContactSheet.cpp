@@ -1,9 +1,24 @@
 // The contact sheet: pictures scaled down and laid out in rows on grey.
 #include "PictureSurface.h"
 
+#include <render/ContactSheet.h>
+
 #include <algorithm>
 
 namespace render {
+
+Picture shrinkPicture(const Picture& picture, int shrink) {
+    if (shrink <= 1 || picture.width <= 0 || picture.height <= 0) return picture;
+    SurfacePtr source = surfaceOf(picture);
+    SurfacePtr small(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture.width / shrink, picture.height / shrink), cairo_surface_destroy);
+    ContextPtr cr(cairo_create(small.get()), cairo_destroy);
+    cairo_scale(cr.get(), 1.0 / shrink, 1.0 / shrink);
+    cairo_set_source_surface(cr.get(), source.get(), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_GOOD);
+    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr.get());
+    return pictureOf(small.get());
+}
 
 Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int gap, int shrink) {
     shrink = std::max(1, shrink);
@@ -23,20 +38,15 @@ Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int g
     ContextPtr cr(cairo_create(sheet.get()), cairo_destroy);
     cairo_set_source_rgb(cr.get(), 0.5, 0.5, 0.5);
     cairo_paint(cr.get());
-    double y = gap;
+    int y = gap;
     for (const auto& row : rows) {
-        double x = gap;
+        int x = gap;
         int rowHeight = 0;
         for (const Picture* p : row) {
             if (!p || p->width <= 0) continue;
-            SurfacePtr surface = surfaceOf(*p);
-            cairo_save(cr.get());
-            cairo_translate(cr.get(), x, y);
-            cairo_scale(cr.get(), 1.0 / shrink, 1.0 / shrink);
-            cairo_set_source_surface(cr.get(), surface.get(), 0, 0);
-            cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_GOOD);
+            SurfacePtr surface = surfaceOf(shrink > 1 ? shrinkPicture(*p, shrink) : *p);
+            cairo_set_source_surface(cr.get(), surface.get(), x, y);
             cairo_paint(cr.get());
-            cairo_restore(cr.get());
             x += p->width / shrink + gap;
             rowHeight = std::max(rowHeight, p->height / shrink);
         }

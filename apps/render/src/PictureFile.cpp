@@ -1,26 +1,16 @@
-// Pictures as PNG files: encoding, writing and reading back.
+// Pictures as PNG files: written with the fast encoder, read back through Cairo.
 #include "PictureSurface.h"
+
+#include <render/PNGEncoding.h>
 
 #include <fstream>
 #include <stdexcept>
 
 namespace render {
 
-namespace {
-
-cairo_status_t appendToString(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-}  // namespace
-
 std::string Picture::png() const {
-    std::string bytes;
-    if (width <= 0 || height <= 0) return bytes;
-    SurfacePtr surface = surfaceOf(*this);
-    cairo_surface_write_to_png_stream(surface.get(), appendToString, &bytes);
-    return bytes;
+    if (width <= 0 || height <= 0 || rgba.size() != static_cast<std::size_t>(width) * height * 4) return {};
+    return encodePNG(rgba.data(), width, height);
 }
 
 void writePNG(const Picture& picture, const std::filesystem::path& path) {
