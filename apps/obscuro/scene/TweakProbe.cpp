@@ -75,6 +75,8 @@ std::vector<DecisionRecord> TweakProbe::decisions() const {
     return out;
 }
 
+nlohmann::json TweakProbe::takeHookCalls() const { return ask("calls reset"); }
+
 id TweakProbe::variable(const char* name) const {
     auto* slot = static_cast<id*>(dlsym(handle_, name));
     return slot ? *slot : nullptr;

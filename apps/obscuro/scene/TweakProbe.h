@@ -42,6 +42,9 @@ public:
     void setExplaining(bool on) const;
     // The decisions recorded since the last call, oldest first.
     std::vector<DecisionRecord> decisions() const;
+    // How often each HookTable entry's replacement ran since the counts were last taken,
+    // {"calls": [{"entry", "class", "selector", "calls"}, ...]}; the counts start again from zero.
+    nlohmann::json takeHookCalls() const;
     // An exported object variable ("bgColor", "theme", ...); nil when it is not exported.
     id variable(const char* name) const;
 
