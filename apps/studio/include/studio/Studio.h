@@ -20,9 +20,9 @@ struct StudioOptions {
     std::filesystem::path musicProgram;  // the obscuro-music executable
     std::filesystem::path root;          // the device the host's session and the app share
     std::string bundle = "obscurosettings";  // whose Root page the studio frames
-    std::string screen = "library";       // the screen shown first
-    std::vector<std::string> screens;     // the screens the page offers; only `screen` when empty
+    std::string screen = "library";  // the screen shown first
     double scale = 2;
+    std::vector<std::string> screens;  // the screens the page offers; only `screen` when empty
 };
 
 // Adds to a Settings host (the session opened on the same device):
