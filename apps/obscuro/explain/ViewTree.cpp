@@ -201,7 +201,11 @@ ordered_json describeWindow(UIView* window, std::vector<scene::DecisionRecord> d
     DecisionsByReceiver byReceiver;
     std::vector<const scene::DecisionRecord*> classSide;
     for (const scene::DecisionRecord& decision : decisions) {
-        byReceiver[decision.view].push_back(&decision);
+        // A view's layer is drawn as part of the view: what was decided on it is told with the view.
+        id receiver = decision.view;
+        if (object_isKindOfClass(receiver, CALayer::class_()) && static_cast<CALayer*>(receiver)->delegate)
+            receiver = static_cast<CALayer*>(receiver)->delegate;
+        byReceiver[receiver].push_back(&decision);
         if (decision.view && class_isMetaClass(object_getClass(decision.view))) classSide.push_back(&decision);
     }
 

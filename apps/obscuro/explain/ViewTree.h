@@ -32,7 +32,8 @@ namespace obscuro::explain {
 //                   "shapeFill", "shapeStroke" from its layer
 //   "images"        {"image": {"value": {"image": IMAGE}, "decisions": [...]}} for image views (the
 //                   image drawn) and buttons (the normal state's)
-//   "decisions"     the decisions on this view that set none of the above (layout passes, flags)
+//   "decisions"     the decisions on this view, or on its layer, that set none of the above
+//                   (layout passes, flags, the layer's compositing filter)
 // A DECISION is decisionJson's. The decisions of a colour are those recorded on the view by the
 // procedures that set or answer it, in the order they were made; of a getter's decisions only
 // the last one, which answered the value shown. An image's decisions also take in the named-image

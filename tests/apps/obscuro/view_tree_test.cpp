@@ -83,6 +83,7 @@ TEST_F(ViewTreeTest, DecisionsGoToTheColourTheirProcedureSetsOnTheirReceiver) {
         {20, "tintColor", cell, {white, nullptr}, 1, {white, nullptr}},
         {20, "tintColor", cell, {white, nullptr}, 2, {dark, nullptr}},
         {29, "layoutSubviews", cell, {}, 4, {}},
+        {44, "compositingFilter", msg<id>(cell, sel<"layer">()), {}, 2, {}},
     };
     ordered_json tree = obscuro::explain::describeWindow(static_cast<UIView*>(window), decisions, nullptr);
     const ordered_json& described = viewWithId(tree, "0.0");
@@ -95,8 +96,9 @@ TEST_F(ViewTreeTest, DecisionsGoToTheColourTheirProcedureSetsOnTheirReceiver) {
     const ordered_json& tint = described["colours"]["tint"]["decisions"];
     ASSERT_EQ(tint.size(), 1u) << "a getter's last answer is the one shown";
     EXPECT_EQ(tint[0]["step"], 2);
-    ASSERT_EQ(described["decisions"].size(), 1u);
+    ASSERT_EQ(described["decisions"].size(), 2u) << "the rest, its layer's included";
     EXPECT_EQ(described["decisions"][0]["selector"], "layoutSubviews");
+    EXPECT_EQ(described["decisions"][1]["selector"], "compositingFilter");
 }
 
 TEST_F(ViewTreeTest, AnImageTakesInTheNamedImageDecisionThatMadeIt) {
