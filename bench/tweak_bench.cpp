@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr std::size_t kViewSetBackgroundColor = 67;
-
 id makeView(const char* className) {
     return msg<id>(msg<id>(objc_getClass(className), sel<"alloc">()), sel<"initWithFrame:">(), CGRectMake(0, 0, 100, 40));
 }
@@ -50,7 +48,8 @@ LoadedTweak& tweak() {
 void BM_StockSetBackgroundColor(benchmark::State& state) {
     auto& t = tweak();
     SEL cmd = sel<"setBackgroundColor:">();
-    for (auto _ : state) obscuro::callThrough<kViewSetBackgroundColor>(t.plainView.get(), cmd, t.white.get());
+    IMP stock = obscuro::savedImplementationOf(*obscuro::findHookEntry("UIView", "setBackgroundColor:"));
+    for (auto _ : state) objc::callIMP<void>(stock, t.plainView.get(), cmd, t.white.get());
 }
 BENCHMARK(BM_StockSetBackgroundColor);
 
@@ -70,14 +69,14 @@ void BM_DecisionPlainViewWhite(benchmark::State& state) {
         objc::AutoreleasePool pool;
         benchmark::DoNotOptimize(obscuro::decideBackground(t.plainView.get(), t.white.get()));
     }
-    state.counters["step"] = obscuro::decideBackground(t.plainView.get(), t.white.get()).step;
+    state.counters["step"] = obscuro::decideBackground(t.plainView.get(), t.white.get()).step.major;
 }
 BENCHMARK(BM_DecisionPlainViewWhite);
 
 void BM_DecisionLabel(benchmark::State& state) {
     auto& t = tweak();
     for (auto _ : state) benchmark::DoNotOptimize(obscuro::decideBackground(t.label.get(), t.white.get()));
-    state.counters["step"] = obscuro::decideBackground(t.label.get(), t.white.get()).step;
+    state.counters["step"] = obscuro::decideBackground(t.label.get(), t.white.get()).step.major;
 }
 BENCHMARK(BM_DecisionLabel);
 

@@ -1,8 +1,10 @@
-// ObscuroDiagnostics: the library's one window for tools, describing its state and the background decisions it makes.
-#include "BackgroundHooks.h"
+// ObscuroDiagnostics: the library's one window for tools: its state, its hooks' call counts and the decisions its replacements make.
+#include "Decision.h"
 #include "HookTable.h"
 #include "ThemeState.h"
 
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -13,12 +15,13 @@ namespace obscuro {
 
 namespace {
 
-// One background decision as it was made. The objects are retained while recorded, so that a
-// colour made for one call is still the same object when a tool asks about it.
+// One decision as it was made. The objects are retained while recorded, so that a colour made
+// for one call is still the same object when a tool asks about it.
 struct RecordedDecision {
-    id view;
+    std::size_t entry;
+    id receiver;
     id given;
-    int step;
+    Step step;
     id result;
 };
 
@@ -26,6 +29,10 @@ struct DecisionLog {
     std::mutex lock;
     std::vector<RecordedDecision> decisions;
 };
+
+// Which decisions are recorded: only the backgrounds ("explain on", what scene tools read) or
+// those of every entry ("explain all").
+constinit std::atomic<bool> explainingEveryEntry{false};
 
 // Function-local: the library has no initialiser but its constructor.
 DecisionLog& decisionLog() {
@@ -38,10 +45,24 @@ std::string& replyBuffer() {
     return reply;
 }
 
-void recordDecision(id view, id given, const BackgroundDecision& decision) {
+std::size_t backgroundEntry() {
+    static const std::size_t entry = findHookEntry("UIView", "setBackgroundColor:")->number;
+    return entry;
+}
+
+void recordDecision(std::size_t entry, id receiver, Step step, id given, id result) {
+    if (!explainingEveryEntry.load(std::memory_order_relaxed) && entry != backgroundEntry()) return;
     DecisionLog& log = decisionLog();
     std::lock_guard guard(log.lock);
-    log.decisions.push_back({objc_retain(view), objc_retain(given), decision.step, objc_retain(decision.colour)});
+    log.decisions.push_back({entry, objc_retain(receiver), objc_retain(given), step, objc_retain(result)});
+}
+
+void appendStep(std::string& out, Step step) {
+    if (step.minor == 0) {
+        out += std::to_string(step.major);
+        return;
+    }
+    out += '"' + std::to_string(step.major) + '.' + std::to_string(step.minor) + '"';
 }
 
 void appendPointer(std::string& out, id object) {
@@ -90,15 +111,14 @@ std::string describeState() {
 
     std::size_t installed = 0;
     for (const HookEntry& entry : hookTable())
-        if (hookInstalled[entry.number]) ++installed;
+        if (hookSlots.installed[entry.number]) ++installed;
     out += "}, \"hooks\": {\"installed\": " + std::to_string(installed) + ", \"missing\": [";
-    // Installation records an entry as not installed only when its class was absent; when
-    // nothing was installed the table never ran (the product was off at load), and no class is
-    // known to be missing.
+    // Classes are known to be missing only once installation has looked for them; while the
+    // product was off at load it never did.
     std::vector<std::string_view> missing;
-    if (installed > 0) {
+    if (hookSlots.tableInstalled) {
         for (const HookEntry& entry : hookTable()) {
-            if (hookInstalled[entry.number]) continue;
+            if (hookSlots.classPresent[entry.number]) continue;
             std::string_view name = entry.className;
             bool seen = false;
             for (std::string_view m : missing) seen = seen || m == name;
@@ -110,6 +130,24 @@ std::string describeState() {
         appendString(out, missing[i]);
     }
     out += "]}}";
+    return out;
+}
+
+// The call counts of every entry in table order; with `reset`, each count is taken and zeroed
+// in one step, so that no call between reading and zeroing goes uncounted.
+std::string describeCalls(bool reset) {
+    std::string out = "{\"calls\": [";
+    for (const HookEntry& entry : hookTable()) {
+        std::atomic<std::uint64_t>& count = hookSlots.calls[entry.number];
+        std::uint64_t calls = reset ? count.exchange(0, std::memory_order_relaxed) : count.load(std::memory_order_relaxed);
+        if (entry.number > 1) out += ", ";
+        out += "{\"entry\": " + std::to_string(entry.number) + ", \"class\": ";
+        appendString(out, entry.className);
+        out += ", \"selector\": ";
+        appendString(out, entry.selector);
+        out += ", \"calls\": " + std::to_string(calls) + "}";
+    }
+    out += "]}";
     return out;
 }
 
@@ -126,14 +164,19 @@ std::string takeDecisions() {
     for (std::size_t i = 0; i < taken.size(); ++i) {
         const RecordedDecision& d = taken[i];
         if (i) out += ", ";
-        out += "{\"view\": ";
-        appendPointer(out, d.view);
+        const HookEntry& entry = hookTable()[d.entry - 1];
+        out += "{\"entry\": " + std::to_string(d.entry) + ", \"selector\": ";
+        appendString(out, entry.selector);
+        out += ", \"view\": ";
+        appendPointer(out, d.receiver);
         out += ", \"given\": ";
         appendPointer(out, d.given);
-        out += ", \"step\": " + std::to_string(d.step) + ", \"result\": ";
+        out += ", \"step\": ";
+        appendStep(out, d.step);
+        out += ", \"result\": ";
         appendPointer(out, d.result);
         out += "}";
-        objc_autorelease(d.view);
+        objc_autorelease(d.receiver);
         objc_autorelease(d.given);
         objc_autorelease(d.result);
     }
@@ -145,27 +188,35 @@ std::string takeDecisions() {
 
 }  // namespace obscuro
 
-// Requests: "state" describes the flags and the installed hooks; "explain on" and "explain off"
-// start and stop recording background decisions; "decisions" returns the recorded decisions as
-// pointers (objects autoreleased to the caller's pool) and clears the record. The reply is JSON
-// text owned by the library until the next call; an unknown request answers {"error": …}.
+// Requests: "state" describes the flags and the installed hooks; "calls" answers how often each
+// entry's replacement has run, as {"calls": [{"entry": 1, "class": …, "selector": …, "calls": n},
+// …]} in table order, and "calls reset" answers the same and sets every count back to 0;
+// "explain on" starts recording background decisions, "explain all" the decisions of every
+// entry, "explain off" stops; "decisions" returns the recorded decisions and clears the record,
+// each as {"entry", "selector", "view" (the receiver), "given", "step", "result"} with objects
+// as pointers (autoreleased to the caller's pool; scalars boxed in NSNumbers) and the step as a
+// number, or as a string such as "6.6" for a sub-step. The reply is JSON text owned by the library until the next call; an
+// unknown request answers {"error": …}.
 extern "C" OBSCURO_EXPORT const char* ObscuroDiagnostics(const char* request) {
     using namespace obscuro;
     std::string_view asked = request ? request : "";
     std::string& reply = replyBuffer();
     if (asked == "state") {
         reply = describeState();
-    } else if (asked == "explain on") {
-        setBackgroundDecisionObserver(&recordDecision);
+    } else if (asked == "calls" || asked == "calls reset") {
+        reply = describeCalls(asked == "calls reset");
+    } else if (asked == "explain on" || asked == "explain all") {
+        explainingEveryEntry.store(asked == "explain all");
+        setDecisionObserver(&recordDecision);
         reply = "{\"explain\": true}";
     } else if (asked == "explain off") {
-        setBackgroundDecisionObserver(nullptr);
+        setDecisionObserver(nullptr);
         reply = "{\"explain\": false}";
     } else if (asked == "decisions") {
         reply = takeDecisions();
     } else {
         reply = "{\"error\": ";
-        appendString(reply, "unknown request; ask for state, explain on, explain off or decisions");
+        appendString(reply, "unknown request; ask for state, calls, calls reset, explain on, explain all, explain off or decisions");
         reply += "}";
     }
     return reply.c_str();

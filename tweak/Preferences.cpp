@@ -1,6 +1,7 @@
 // loadPreferences and the Noctis coupling, step by step as the settings file is read.
 #include "Preferences.h"
 
+#include "ClassTests.h"
 #include "HiddenConstants.h"
 #include "ThemeState.h"
 #include "UIColor+Tarnwick.h"
@@ -42,14 +43,13 @@ bool fileExists(const char* devicePath) {
     return msg<BOOL>(manager, sel<"fileExistsAtPath:">(), objc::str(devicePath));
 }
 
-bool isKind(id obj, const char* className) { return object_isKindOfClass(obj, objc_getClass(className)); }
 
 // A value read as a flag must answer boolValue; anything else (an array, a dictionary)
 // is treated as absent rather than crashing the app on a damaged settings file.
 void readFlag(id settings, const FlagKey& entry) {
     id value = msg<id>(settings, sel<"objectForKey:">(), objc::str(entry.key));
     if (value && msg<BOOL>(value, sel<"respondsToSelector:">(), sel<"boolValue">()))
-        *entry.flag = msg<BOOL>(value, sel<"boolValue">());
+        setFlag(*entry.flag, msg<BOOL>(value, sel<"boolValue">()));
 }
 
 bool boolEntry(id dictionary, const char* key) {
@@ -97,7 +97,7 @@ void loadPreferences(CFNotificationCenterRef, void*, CFStringRef, const void*, C
     }
 
     // 4. With Noctis integration, the product follows the Noctis dark-mode switch.
-    if (enabled && noctisIntegration) enabled = noctisDarkModeEnabled();
+    if (enabled && noctisIntegration) setFlag(enabled, noctisDarkModeEnabled());
 
     // 5. The hidden constants, revealed afresh at every load.
     id defaultBackground = revealDefaultBackgroundColor();

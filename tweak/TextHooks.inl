@@ -1,22 +1,16 @@
 // Text colour replacements: the rules of each hooked method, in the order of their tests.
 #include "ClassTests.h"
+#include "Decision.h"
 #include "NSAttributedString+color.h"
 #include "ThemeState.h"
 #include "UIColor+Tarnwick.h"
+#include "ViewQueries.h"
 
 #include <Foundation/Foundation.h>
 
 namespace obscuro {
 
 namespace text {
-inline constinit RememberedClass sparkBatteryView{"SparkBatteryView"};
-inline constinit RememberedClass tabBarButtonLabel{"UITabBarButtonLabel"};
-
-inline bool hexIs(id colour, std::string_view hex) {
-    id h = tw_hexStringFromColor(colour);
-    return h && objc::utf8(h) == hex;
-}
-
 inline id foregroundColorKey() { return NSForegroundColorAttributeName; }
 }  // namespace text
 
@@ -51,35 +45,23 @@ id textViewLinkTextAttributes(id self, SEL cmd) {
 template <std::size_t Entry>
 id labelTextColor(id self, SEL cmd) {
     id colour = callThrough<Entry, id>(self, cmd);
-    if (enabled && text::hexIs(colour, "#FF2D55")) return mainTextColor;
+    if (enabled && hexIs(colour, "#FF2D55")) return mainTextColor;
     return colour;
 }
 
 template <std::size_t Entry>
 void labelSetTextColor(id self, SEL cmd, id colour) {
-    auto keep = [&] { callThrough<Entry>(self, cmd, colour); };
-    if (!enabled) return keep();
-    if (classNameBeginsWithUnderscore(object_getClass(self))) return keep();
-    if (text::sparkBatteryView.isKindOf(self)) return keep();
-    if (text::tabBarButtonLabel.isKindOf(self)) return keep();
-    if (!colorFlowMusicEnabled) return callThrough<Entry>(self, cmd, mainTextColor);
-    Class owner = responderOwnerClass(self);
-    if (owner && classNameIs(owner, "Music.MiniPlayerViewController") && !text::hexIs(colour, "#000000")) return keep();
-    if (owner && classNameIs(owner, "MusicNowPlayingControlsViewController")) return keep();
-    callThrough<Entry>(self, cmd, mainTextColor);
+    Decided<id> decision = decideLabelTextColour(self, colour);
+    reportDecision(Entry, self, decision.step, colour, decision.outcome);
+    callThrough<Entry>(self, cmd, decision.outcome);
 }
 
 template <std::size_t Entry>
 id labelTintColor(id self, SEL cmd) {
-    if (!enabled) return callThrough<Entry, id>(self, cmd);
-    if (text::tabBarButtonLabel.isKindOf(self)) return callThrough<Entry, id>(self, cmd);
-    if (colorFlowMusicEnabled) {
-        Class owner = responderOwnerClass(self);
-        if (owner && (classNameIs(owner, "MusicNowPlayingControlsViewController") ||
-                      classNameIs(owner, "Music.MiniPlayerViewController")))
-            return callThrough<Entry, id>(self, cmd);
-    }
-    return mainTextColor;
+    Decided<bool> keepsOwn = decideLabelTintKeepsOwn(self);
+    id tint = keepsOwn.outcome ? callThrough<Entry, id>(self, cmd) : mainTextColor;
+    reportDecision(Entry, self, keepsOwn.step, id{nullptr}, tint);
+    return tint;
 }
 
 // A class method: the receiver is the label class itself.

@@ -1,5 +1,6 @@
 // The background decision: each step of the procedure decides for the views it names, in order.
 #include "BackgroundHooks.h"
+#include "MarkerTags.h"
 #include "tweak_fixture.h"
 
 namespace obscuro::testing {
@@ -26,7 +27,7 @@ protected:
     // The step that decided and the hex string of the colour the view gets.
     std::pair<int, std::string> decide(id v, id given) {
         BackgroundDecision d = decideBackground(v, given);
-        return {d.step, hexOf(d.colour)};
+        return {d.step.major, hexOf(d.outcome)};
     }
 
     id whiteColour() { return colour(1, 1, 1); }
@@ -34,12 +35,12 @@ protected:
 
 TEST_F(BackgroundDecisionTest, NilColourOrProductOffPassesTheColourThrough) {
     id v = view("UIView");
-    EXPECT_EQ(decideBackground(v, nullptr).colour, nullptr);
+    EXPECT_EQ(decideBackground(v, nullptr).outcome, nullptr);
     enabled = false;
     id given = whiteColour();
     auto d = decideBackground(v, given);
     EXPECT_EQ(d.step, 1);
-    EXPECT_EQ(d.colour, given);
+    EXPECT_EQ(d.outcome, given);
 }
 
 TEST_F(BackgroundDecisionTest, PlainViewsFollowTheHexRules) {
@@ -56,7 +57,7 @@ TEST_F(BackgroundDecisionTest, PlainViewsFollowTheHexRules) {
     id unlisted = colour(0.2, 0.4, 0.6);
     auto d = decideBackground(v, unlisted);
     EXPECT_EQ(d.step, 16);
-    EXPECT_EQ(d.colour, unlisted);
+    EXPECT_EQ(d.outcome, unlisted);
 }
 
 TEST_F(BackgroundDecisionTest, HexRulesLookAtOwnerAndSuperview) {
@@ -64,7 +65,7 @@ TEST_F(BackgroundDecisionTest, HexRulesLookAtOwnerAndSuperview) {
     id v = view("UIView");
     addSubview(dimming, v);
     id w = whiteColour();
-    EXPECT_EQ(decideBackground(v, w).colour, w);
+    EXPECT_EQ(decideBackground(v, w).outcome, w);
 
     id footerRoot = view("UIView");
     controllerFor(footerRoot, "Music.ContainerDetailFooterStackViewController");
@@ -89,11 +90,11 @@ TEST_F(BackgroundDecisionTest, EarlyStepsDecideByKindAndTag) {
     EXPECT_EQ(decide(view("BarmojiCollectionView"), w), std::pair(2, std::string("#FFFFFF")));
     id header = view("Music.TitleSectionHeaderView");
     EXPECT_EQ(decide(header, w).first, 4);
-    msg<void>(header, sel<"setTag:">(), 6379L);
+    msg<void>(header, sel<"setTag:">(), tags::kTitleHeader);
     EXPECT_EQ(decide(header, w), std::pair(3, std::string("#FFFFFF")));
     EXPECT_EQ(decide(view("_TtCC5Music24NowPlayingViewController14CollectionView"), w).first, 5);
     id tagged = view("UILabel");
-    msg<void>(tagged, sel<"setTag:">(), 6380L);
+    msg<void>(tagged, sel<"setTag:">(), tags::kMiniPlayer);
     EXPECT_EQ(decide(tagged, w), std::pair(6, std::string("#080808")));
     EXPECT_EQ(decide(view("_UIAlertControllerActionView"), w).first, 7);
 }
@@ -109,10 +110,10 @@ TEST_F(BackgroundDecisionTest, BlurSubviewsAreHalfBlackUntilTagged) {
     auto d = decideBackground(blur, colour(0.2, 0.4, 0.6));
     EXPECT_EQ(d.step, 11);
     double r = -1, g = -1, b = -1, a = -1;
-    ASSERT_TRUE(msg<BOOL>(d.colour, sel<"getRed:green:blue:alpha:">(), &r, &g, &b, &a));
+    ASSERT_TRUE(msg<BOOL>(d.outcome, sel<"getRed:green:blue:alpha:">(), &r, &g, &b, &a));
     EXPECT_EQ(r, 0);
     EXPECT_EQ(a, 0.5);
-    msg<void>(blur, sel<"setTag:">(), 6378L);
+    msg<void>(blur, sel<"setTag:">(), tags::kNavigationBarBackground);
     EXPECT_EQ(decide(blur, whiteColour()), std::pair(16, std::string("#101010")));
 }
 

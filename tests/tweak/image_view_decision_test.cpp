@@ -1,8 +1,9 @@
 // Image assignments: which step decides, the tint set first, and whether the image becomes a template.
 #include "ImageViewHooks.h"
+#include "MarkerTags.h"
+#include "tweak_fixture.h"
 
 #include <UIKit/UIKit.h>
-#include "tweak_fixture.h"
 
 namespace obscuro::testing {
 namespace {
@@ -34,7 +35,7 @@ protected:
 
 TEST_F(ImageAssignmentTest, ArtworkTagWinsWhateverTheImage) {
     id iv = imageViewIn(nullptr);
-    msg<void>(iv, sel<"setTag:">(), 8458L);
+    msg<void>(iv, sel<"setTag:">(), tags::kArtworkImage);
     for (id img : {image(22, 22), image(17, 17, true), image(300, 200)}) {
         auto a = decideImageAssignment(iv, img);
         EXPECT_EQ(a.step, 4);
@@ -100,16 +101,16 @@ TEST_F(ImageAssignmentTest, NilImagesAndTheProductOffPassThrough) {
     EXPECT_EQ(decideImageAssignment(imageViewIn(nullptr), nullptr).step, 1);
     enabled = false;
     id iv = imageViewIn(nullptr);
-    msg<void>(iv, sel<"setTag:">(), 8458L);
+    msg<void>(iv, sel<"setTag:">(), tags::kArtworkImage);
     EXPECT_FALSE(decideImageAssignment(iv, image(22, 22)).templated);
 }
 
 TEST_F(ImageAssignmentTest, ReportedTintsOfStockColoursBecomeTheTheme) {
     id iv = imageViewIn(nullptr);
-    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(1, 0x2D / 255.0, 0x55 / 255.0, 0.2))), "#FF4080");
-    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(0xE5 / 255.0, 0xE5 / 255.0, 0xEA / 255.0))), "#FF4080");
-    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(0, 1, 0))), "#00FF00");
-    EXPECT_EQ(decideImageViewTint(iv, nullptr), nullptr);
+    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(1, 0x2D / 255.0, 0x55 / 255.0, 0.2)).outcome), "#FF4080");
+    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(0xE5 / 255.0, 0xE5 / 255.0, 0xEA / 255.0)).outcome), "#FF4080");
+    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(0, 1, 0)).outcome), "#00FF00");
+    EXPECT_EQ(decideImageViewTint(iv, nullptr).outcome, nullptr);
 }
 
 }  // namespace
