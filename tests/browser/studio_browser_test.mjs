@@ -115,7 +115,7 @@ try {
         JSON.stringify(inspected.map(view => view.id)));
   const cell = inspected.find(view => view.cls === 'UITableViewCell');
   check('the clicked table cell is among them', cell !== undefined, JSON.stringify(inspected.map(view => view.cls)));
-  check('the step that decided its background is shown', cell && /^\d+$/.test(cell.step) &&
+  check('the step that decided its background is shown', cell && /^\d+(\.\d+)?$/.test(cell.step) &&
         cell.text.includes('setBackgroundColor: step ' + cell.step + ': #FFFFFF \u2192 #000000'), cell && cell.text);
 
   // Another screen, from the page's screen list: the same app draws it, and the inspector follows.

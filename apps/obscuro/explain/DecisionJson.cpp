@@ -1,21 +1,16 @@
 // Decisions and the values they carry, written as JSON.
 #include "DecisionJson.h"
 
-#include "../colour_json.h"
 #include "../scene/ValueJson.h"
 
-#include <Foundation/NSObjCRuntime.h>
-#include <Foundation/NSString.h>
-#include <UIKit/UIColor.h>
-#include <UIKit/UIImage.h>
+#include <optional>
+#include <string>
 
 namespace obscuro::explain {
 
 nlohmann::ordered_json decisionValueJson(const scene::DecisionValue& value) {
     if (!value.object) return value.plain;
-    if (object_isKindOfClass(value.object, UIColor::class_())) return cli::colourJson(value.object);
-    if (object_isKindOfClass(value.object, UIImage::class_())) return {{"image", scene::imageJson(value.object)}};
-    return {{"object", objc::utf8(NSStringFromClass(object_getClass(value.object)))}};
+    return scene::objectJson(value.object, [](id) { return std::optional<std::string>(); });
 }
 
 nlohmann::ordered_json decisionJson(const scene::DecisionRecord& decision) {

@@ -7,9 +7,9 @@
 
 namespace obscuro::explain {
 
-// A value a decision was given or gave, in the forms scene results use: a colour as
-// `obscuro colour` prints it, an image as {"image": IMAGE}, another object as
-// {"object": class name}, a plain value as itself; null for nil.
+// A value a decision was given or gave, in the forms scene results use (objectJson): a colour as
+// `obscuro colour` prints it, an image as {"image": IMAGE}, a boxed number or flag as itself,
+// another object as {"object": class name}; null for nil.
 nlohmann::ordered_json decisionValueJson(const scene::DecisionValue& value);
 
 // {"entry", "selector", "step", "given", "result"}: the procedure (its HookTable entry, null

@@ -50,7 +50,9 @@ std::string valueText(const ordered_json& value) {
 
 std::string decisionText(const ordered_json& decision) {
     std::string entry = decision["entry"].is_number() ? std::to_string(decision["entry"].get<int>()) : std::string("?");
-    return "entry " + entry + " " + decision.value("selector", std::string()) + " step " + std::to_string(decision.value("step", 0)) +
+    const ordered_json& step = decision["step"];
+    std::string stepText = step.is_string() ? step.get<std::string>() : step.dump();
+    return "entry " + entry + " " + decision.value("selector", std::string()) + " step " + stepText +
            ": " + valueText(decision["given"]) + " → " + valueText(decision["result"]);
 }
 

@@ -57,7 +57,16 @@ nlohmann::json TweakProbe::ask(const char* request) const {
 
 nlohmann::json TweakProbe::state() const { return ask("state"); }
 
-void TweakProbe::setExplaining(bool on) const { ask(on ? "explain on" : "explain off"); }
+// A library that records only backgrounds knows no "explain all"; it is asked for what it has.
+void TweakProbe::setExplaining(bool on) const {
+    if (!on) {
+        ask("explain off");
+        return;
+    }
+    const char* reply = diagnostics_("explain all");
+    nlohmann::json parsed = nlohmann::json::parse(reply ? reply : "null", nullptr, false);
+    if (parsed.is_discarded() || !parsed.is_object() || parsed.contains("error")) ask("explain on");
+}
 
 std::vector<DecisionRecord> TweakProbe::decisions() const {
     std::vector<DecisionRecord> out;
@@ -68,7 +77,7 @@ std::vector<DecisionRecord> TweakProbe::decisions() const {
                                                                                         : "setBackgroundColor:";
         decision.view = pointerFromText(record.value("view", nlohmann::json()));
         decision.given = valueFromJson(record.value("given", nlohmann::json()));
-        decision.step = record.value("step", 0);
+        decision.step = record.contains("step") && (record["step"].is_number() || record["step"].is_string()) ? record["step"] : nlohmann::json(0);
         decision.result = valueFromJson(record.value("result", nlohmann::json()));
         out.push_back(std::move(decision));
     }

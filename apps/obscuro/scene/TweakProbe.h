@@ -11,8 +11,8 @@
 
 namespace obscuro::scene {
 
-// A value a decision was given or gave: an object (a colour, an image, ...), or a plain value
-// (a number, a flag) for procedures that decide one.
+// A value a decision was given or gave: an object (a colour, an image, a number the library
+// boxed, ...), or a plain value sent as itself.
 struct DecisionValue {
     id object = nullptr;
     nlohmann::json plain;  // null when the value is an object or nil
@@ -28,7 +28,7 @@ struct DecisionRecord {
     std::string selector;
     id view;
     DecisionValue given;
-    int step;
+    nlohmann::json step;  // a number, or text such as "6.6" for a sub-step
     DecisionValue result;
 };
 
@@ -39,6 +39,7 @@ public:
 
     // {"flags": {...}, "hooks": {"installed": N, "missing": [...]}}, as the library reports it.
     nlohmann::json state() const;
+    // Has the library record the decisions of every procedure, or stop recording.
     void setExplaining(bool on) const;
     // The decisions recorded since the last call, oldest first.
     std::vector<DecisionRecord> decisions() const;
