@@ -3,6 +3,8 @@
 #include "src/ThemeStateReport.h"
 #include "src/TweakLoadRecord.h"
 
+#include "explain/ScreenExplainer.h"
+
 #include <CoreFoundation/CFNotificationCenter.h>
 #include <CoreFoundation/RunLoop.h>
 #include <device/device.h>
@@ -13,6 +15,7 @@
 #include <substrate/TweakLoader.h>
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -20,6 +23,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
@@ -33,6 +37,7 @@ constexpr const char* kSettingsChanged = "com.tarnwick.obscurosettings/settingsc
 struct Options {
     std::filesystem::path root;
     bool serve = false;
+    bool explain = false;
     std::set<std::string> absent;
     std::string screen;
     std::filesystem::path picture;
@@ -41,11 +46,14 @@ struct Options {
 
 void printUsage(std::FILE* to) {
     std::fprintf(to,
-                 "usage: obscuro-music [--root DIR] [--absent CLASS]... [--screen NAME --picture FILE [--scale S]] [--serve]\n"
+                 "usage: obscuro-music [--root DIR] [--absent CLASS]... [--screen NAME --picture FILE [--scale S] [--explain]] [--serve]\n"
                  "  --root DIR      the device to run on (default: $OBSCURO_DEVICE_ROOT, else the device the build staged)\n"
                  "  --absent CLASS  start as an app version without this Music class (dotted or runtime name)\n"
                  "  --screen NAME   show this screen of the app and draw it to --picture FILE (a PNG, replaced\n"
-                 "                  whole) at --scale S (default 2), again after each settings change\n"
+                 "                  whole) at --scale S (default 2), again after each settings change; FILE.screen,\n"
+                 "                  when it exists and whenever it is replaced, names the screen to show instead\n"
+                 "  --explain       also describe each picture's views and the decisions behind their colours in\n"
+                 "                  FILE.json, put in place whole after each picture (a \"Described\" line follows)\n"
                  "  --serve         keep the main run loop going until interrupted, and show ThemeState after\n"
                  "                  each settings-changed notification (%s)\n",
                  kSettingsChanged);
@@ -70,6 +78,8 @@ std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
         std::string arg = argv[i];
         if (arg == "--serve") {
             options.serve = true;
+        } else if (arg == "--explain") {
+            options.explain = true;
         } else if (arg == "--root" || arg == "--absent" || arg == "--screen" || arg == "--picture" || arg == "--scale") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 std::fprintf(stderr, "obscuro-music: %s needs a non-empty value\n", arg.c_str());
@@ -99,6 +109,7 @@ std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
         }
     }
     if (options.screen.empty() != options.picture.empty()) return usageFailure("--screen and --picture go together", exitCode);
+    if (options.explain && options.picture.empty()) return usageFailure("--explain describes the --picture", exitCode);
     auto screens = music::screens::screenNames();
     if (!options.screen.empty() && std::find(screens.begin(), screens.end(), options.screen) == screens.end())
         return usageFailure("no screen called " + options.screen, exitCode);
@@ -175,6 +186,47 @@ std::optional<music::TweakLoadRecorder> gRecorder;
 int gChanges = 0;
 // The screen kept drawn, when the host was asked for one.
 std::optional<music::LivePicture> gPicture;
+std::optional<obscuro::explain::ScreenExplainer> gExplainer;
+
+// FILE.screen beside the picture: a watcher names the screen it wants there, replacing the file whole.
+std::filesystem::path screenRequestFile() { return std::filesystem::path(gPicture->file()) += ".screen"; }
+
+// The screen the request file names, when it names one.
+std::optional<std::string> requestedScreen() {
+    std::ifstream in(screenRequestFile());
+    std::string name;
+    if (!std::getline(in, name)) return std::nullopt;
+    auto screens = music::screens::screenNames();
+    if (std::find(screens.begin(), screens.end(), name) == screens.end()) {
+        std::fprintf(stderr, "obscuro-music: %s names no screen: %s\n", screenRequestFile().c_str(), name.c_str());
+        return std::nullopt;
+    }
+    return name;
+}
+
+// FILE.json beside the picture: its views and the decisions behind their colours. Described
+// after the picture is announced, so a watcher's picture does not wait for it; the library keeps
+// what it recorded until it is taken, and the window stays until the next painting.
+void describePicture() {
+    objc::AutoreleasePool pool;
+    std::filesystem::path file = std::filesystem::path(gPicture->file()) += ".json";
+    std::filesystem::path partial = std::filesystem::path(file) += ".partial-" + std::to_string(::getpid());
+    std::string text = gExplainer->describe(gPicture->window()).dump() + "\n";
+    std::error_code failed;
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        if (!(out << text) || !out.flush()) failed = std::make_error_code(std::errc::io_error);
+    }
+    if (!failed) std::filesystem::rename(partial, file, failed);
+    if (failed) {
+        std::filesystem::remove(partial, failed);
+        std::fprintf(stderr, "obscuro-music: the description of the %s screen was not written to %s\n", gPicture->screen().c_str(), file.c_str());
+        return;
+    }
+    std::printf("Described %s (process %d, picture %d): %s\n", gPicture->screen().c_str(), static_cast<int>(::getpid()),
+                gPicture->paintings(), file.c_str());
+    std::fflush(stdout);
+}
 
 // A watcher of the picture learns from this line that a new one is in place, and which process drew it.
 bool paintPicture() {
@@ -187,6 +239,7 @@ bool paintPicture() {
     else
         std::fprintf(stderr, "obscuro-music: the %s screen was not drawn: %s\n", gPicture->screen().c_str(), error.c_str());
     std::fflush(stdout);
+    if (painted && gExplainer) describePicture();
     return painted;
 }
 
@@ -207,6 +260,36 @@ void settingsChanged(CFNotificationCenterRef, void*, CFStringRef, const void*, C
     gRecorder.emplace();
 }
 
+// Watches the picture's folder for a replaced screen request; -1 without a picture.
+int watchScreenRequests() {
+    if (!gPicture) return -1;
+    int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch < 0) return -1;
+    std::filesystem::path folder = gPicture->file().parent_path();
+    if (::inotify_add_watch(watch, folder.empty() ? "." : folder.c_str(), IN_CLOSE_WRITE | IN_MOVED_TO) < 0) {
+        ::close(watch);
+        return -1;
+    }
+    return watch;
+}
+
+void screenRequestsChanged(int watch) {
+    alignas(inotify_event) char events[4096];
+    bool requested = false;
+    std::string wanted = screenRequestFile().filename().string();
+    for (ssize_t count; (count = ::read(watch, events, sizeof events)) > 0;)
+        for (char* at = events; at < events + count;) {
+            auto* event = reinterpret_cast<inotify_event*>(at);
+            if (event->len && wanted == event->name) requested = true;
+            at += sizeof(inotify_event) + event->len;
+        }
+    if (!requested) return;
+    auto screen = requestedScreen();
+    if (!screen || *screen == gPicture->screen()) return;
+    gPicture->setScreen(*screen);
+    paintPicture();
+}
+
 int serve() {
     if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         std::perror("obscuro-music: pipe");
@@ -220,6 +303,8 @@ int serve() {
 
     auto& loop = platform::RunLoop::main();
     loop.addFileDescriptor(gSignalPipe[0], [&loop] { loop.stop(); });
+    int screenWatch = watchScreenRequests();
+    if (screenWatch >= 0) loop.addFileDescriptor(screenWatch, [screenWatch] { screenRequestsChanged(screenWatch); });
     gRecorder.emplace();
     CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, settingsChanged, platform::internCFString(kSettingsChanged),
                                     nullptr, CFNotificationSuspensionBehaviorCoalesce);
@@ -266,7 +351,11 @@ int main(int argc, char** argv) {
     // A picture that cannot be drawn at start will not be drawn later either: the watcher learns
     // it from the app's end rather than from a picture that never comes.
     if (!options->screen.empty()) {
-        gPicture.emplace(options->screen, options->picture, options->scale);
+        gPicture.emplace(requestedScreen().value_or(options->screen), options->picture, options->scale);
+        if (options->explain) {
+            gExplainer.emplace();
+            gPicture->setWillBuild([] { gExplainer->beginScreen(); });
+        }
         if (!paintPicture()) {
             gPicture.reset();
             return 1;
@@ -274,5 +363,6 @@ int main(int argc, char** argv) {
     }
     int status = options->serve ? serve() : 0;
     gPicture.reset();
+    gExplainer.reset();
     return status;
 }

@@ -20,7 +20,7 @@ constexpr Subcommand kSubcommands[] = {
     {"image", obscuro::cli::imageCommand, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
     {"device", obscuro::cli::deviceCommand, "device create DIR      a fresh device root, copied from the default device"},
     {"scene", obscuro::cli::sceneCommand, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
-    {"preview", obscuro::cli::previewCommand, "preview [--root DIR] [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR]   the Music app's screens, stock and dark, as PNG files"},
+    {"preview", obscuro::cli::previewCommand, "preview [--root DIR] [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--explain]   the Music app's screens, stock and dark, as PNG files (and view trees); preview inspect SCREEN X Y: the views under a point"},
     {"studio", obscuro::cli::studioCommand, "studio [--root DIR] [--screen NAME] [--port P] [--scale S]   the settings pages beside a live picture of the Music app (prints its address)"},
     {"theme", obscuro::cli::themeCommand, "theme from-image ART.png [--name NAME] [--write] [--root DIR]   a readable theme from album art (JSON on stdout)"},
 };

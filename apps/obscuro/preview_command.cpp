@@ -1,22 +1,32 @@
-// `obscuro preview`: the Music app's screens drawn stock and with the product, each variant in a fresh process.
+// `obscuro preview`: the Music app's screens drawn stock and with the product, each variant in a fresh process, both at once.
 #include "commands.h"
 #include "device_folder.h"
+#include "explain/InspectCommand.h"
+#include "explain/ScreenExplainer.h"
 #include "option_pairs.h"
+#include "preview_coverage.h"
+#include "preview_device.h"
+#include "preview_frames.h"
+#include "preview_progress.h"
 #include "preview_settings.h"
+#include "scene/TweakProbe.h"
 
 #include <QuartzCore/CALayer.h>
 #include <UIKit/UIView.h>
 #include <device/device.h>
 #include <music/MusicApp.h>
 #include <music/MusicClasses.h>
+#include <render/ContactSheet.h>
 #include <render/Renderer.h>
 #include <screens/MusicScreens.h>
 #include <substrate/TweakLoader.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +36,8 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 namespace obscuro::cli {
@@ -35,7 +47,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: obscuro preview [--root DIR] [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR]\n";
+    "usage: obscuro preview [--root DIR] [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--report FILE] [--explain]\n"
+    "       obscuro preview inspect SCREEN X Y [--theme NAME | --settings FILE] [--json] [--root DIR]\n";
+
+constexpr std::array<const char*, 2> kVariants = {"stock", "dark"};
 
 struct PreviewOptions {
     fs::path root;
@@ -44,8 +59,12 @@ struct PreviewOptions {
     std::vector<std::string> screens;
     double scale = 3;
     fs::path output = "preview";
-    std::string variant;  // set in the child processes: "stock" or "dark"
-    fs::path settingsFile;  // the child's settings property list, ready to install
+    std::optional<fs::path> report;
+    bool explain = false;  // the view tree of each picture beside it, as NAME-VARIANT.json
+    // Set in the drawing processes only.
+    std::string variant;  // "stock" or "dark"
+    fs::path settingsFile;  // the dark variant's settings property list, ready to install
+    int framesFd = -1;  // where the drawn screens go
 };
 
 int usageError(const std::string& message) {
@@ -53,23 +72,36 @@ int usageError(const std::string& message) {
     return 2;
 }
 
+int failure(const std::string& message) {
+    std::fprintf(stderr, "obscuro preview: %s\n", message.c_str());
+    return 1;
+}
+
 // Parses the arguments; returns an exit status when they are wrong.
 std::optional<int> parse(std::span<char* const> arguments, PreviewOptions& options) {
     std::string screen = "all";
-    std::optional<int> ended = readOptionPairs(arguments, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
+    std::vector<char*> pairs;
+    for (char* argument : arguments) {
+        if (std::string_view(argument) == "--explain") options.explain = true;
+        else pairs.push_back(argument);
+    }
+    std::optional<int> ended = readOptionPairs(pairs, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
         if (flag == "--root") options.root = value;
         else if (flag == "--settings") options.settings = fs::path(value);
         else if (flag == "--theme") options.theme = value;
         else if (flag == "--screen") screen = value;
         else if (flag == "-o" || flag == "--output") options.output = value;
+        else if (flag == "--report") options.report = fs::path(value);
         else if (flag == "--variant") options.variant = value;
         else if (flag == "--settings-file") options.settingsFile = value;
+        else if (flag == "--frames-fd") options.framesFd = std::atoi(value.c_str());
         else if (flag == "--scale") return readScale(value, &options.scale);
         else return "unknown option " + flag;
         return std::nullopt;
     });
     if (ended) return *ended;
     if (options.theme && options.theme->empty()) return usageError("--theme takes a theme name");
+    if (options.report && options.report->empty()) return usageError("--report takes a file name");
     if (screen == "all") options.screens = music::screens::screenNames();
     else if (OptionProblem unknown = knownScreen(screen)) return usageError(*unknown);
     else options.screens = {screen};
@@ -81,13 +113,28 @@ fs::path picturePath(const PreviewOptions& options, const std::string& screen, c
     return options.output / (screen + "-" + variant + ".png");
 }
 
+fs::path treePath(const PreviewOptions& options, const std::string& screen, const std::string& variant) {
+    return options.output / (screen + "-" + variant + ".json");
+}
+
+void writeTree(const nlohmann::ordered_json& tree, const fs::path& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!(out << tree.dump(1) << '\n') || !out.flush()) throw std::runtime_error("cannot write " + path.string());
+}
+
+// The contact sheet shows each screen at one point per pixel, or as near as whole pixels go.
+int sheetShrink(double scale) { return std::max(1, static_cast<int>(scale)); }
+
 // One variant in this process: a private device, the app started on it, the product loaded for
-// the dark variant (the library installs its hooks once per process, hence a process per variant).
+// the dark variant (the library installs its hooks once per process, hence a process per
+// variant). Each screen is written as a PNG file here and handed back shrunk for the sheet, with
+// the replacement counts it caused.
 int drawVariant(const PreviewOptions& options) {
     bool dark = options.variant == "dark";
     if (!dark && options.variant != "stock") return usageError("unknown variant " + options.variant);
+    if (options.framesFd < 0) return usageError("a drawing process needs --frames-fd");
     try {
-        TemporaryDevice device(options.root);
+        SharedDevice device(options.root);
         if (dark) {
             fs::path target = device.root() / fs::path(kPreviewSettingsPath).relative_path();
             fs::create_directories(target.parent_path());
@@ -96,44 +143,109 @@ int drawVariant(const PreviewOptions& options) {
         device::setRoot(device.root());
         music::startMusicApp();
         music::registerMusicClasses();
-        if (dark) platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName);
-        for (const std::string& screen : options.screens) {
-            objc::AutoreleasePool pool;
-            objc::Strong<objc_object> window = music::screens::showScreen(screen);
-            render::Picture picture = render::renderView(static_cast<UIView*>(window.get()), options.scale);
-            render::writePNG(picture, picturePath(options, screen, options.variant));
-            msg<void>(window.get(), sel<"setHidden:">(), true);
+        std::optional<scene::TweakProbe> probe;
+        if (dark) {
+            platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName);
+            probe = scene::TweakProbe::find();
+            try {
+                if (probe) probe->takeHookCalls();  // what ran while the library loaded belongs to no screen
+            } catch (const std::runtime_error& unanswered) {
+                // A library that does not count its replacements still gives the pictures.
+                std::fprintf(stderr, "obscuro preview: %s\n", unanswered.what());
+                probe.reset();
+            }
         }
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "obscuro preview: %s\n", failure.what());
-        return 1;
+        std::optional<explain::ScreenExplainer> explainer;
+        if (options.explain) explainer.emplace();
+        for (const std::string& screen : options.screens) {
+            DrawnScreen drawn{screen, {}, std::nullopt};
+            {
+                objc::AutoreleasePool pool;
+                if (explainer) explainer->beginScreen();
+                objc::Strong<objc_object> window = music::screens::showScreen(screen);
+                render::Picture picture = render::renderView(static_cast<UIView*>(window.get()), options.scale);
+                render::writePNG(picture, picturePath(options, screen, options.variant));
+                if (explainer) {
+                    // The description reads getters; those calls are not the screen's.
+                    if (probe) drawn.calls = hookCallsFromReply(probe->takeHookCalls());
+                    writeTree(explainer->describe(static_cast<UIView*>(window.get())), treePath(options, screen, options.variant));
+                    if (probe) probe->takeHookCalls();
+                }
+                msg<void>(window.get(), sel<"setHidden:">(), true);
+                drawn.thumbnail = render::shrinkPicture(picture, sheetShrink(options.scale));
+            }
+            if (probe && !explainer) drawn.calls = hookCallsFromReply(probe->takeHookCalls());
+            sendDrawnScreen(options.framesFd, drawn);
+        }
+    } catch (const std::exception& problem) {
+        return failure(problem.what());
     }
     return 0;
 }
 
-// Runs this program again for one variant and waits for it.
-bool runVariant(const PreviewOptions& options, const std::string& variant, const fs::path& settingsFile) {
+// A drawing process started for one variant, and the screens it handed back.
+struct DrawingProcess {
+    pid_t pid = -1;
+    int frames = -1;  // the read end of its pipe
+    std::vector<DrawnScreen> screens;
+    std::string problem;  // what went wrong reading its screens
+};
+
+// Runs this program again for one variant, its screens coming back through a pipe.
+bool startVariant(const PreviewOptions& options, const std::string& variant, const fs::path& settingsFile, DrawingProcess* process) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) return false;
     std::vector<std::string> args = {"obscuro", "preview", "--variant", variant, "--root", options.root.string(),
                                      "--settings-file", settingsFile.string(), "--scale", std::to_string(options.scale),
-                                     "-o", options.output.string(), "--screen", options.screens.size() == 1 ? options.screens[0] : "all"};
+                                     "-o", options.output.string(), "--screen", options.screens.size() == 1 ? options.screens[0] : "all",
+                                     "--frames-fd", std::to_string(ends[1])};
+    if (options.explain) args.push_back("--explain");
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     std::fflush(nullptr);
     pid_t child = fork();
-    if (child < 0) return false;
+    if (child < 0) {
+        ::close(ends[0]);
+        ::close(ends[1]);
+        return false;
+    }
     if (child == 0) {
+        // Only the write end of its own pipe outlives exec; every other pipe end is close-on-exec.
+        ::fcntl(ends[1], F_SETFD, 0);
         execv("/proc/self/exe", argv.data());
         std::fprintf(stderr, "obscuro preview: cannot start a drawing process: %s\n", std::strerror(errno));
         _exit(127);
     }
+    ::close(ends[1]);
+    process->pid = child;
+    process->frames = ends[0];
+    return true;
+}
+
+// Takes the process's screens until it closes its pipe. On a bad screen the pipe is closed
+// early, so that a process still writing ends instead of waiting for a reader.
+void receiveScreens(DrawingProcess* process, PreviewProgress* progress, int variant) {
+    try {
+        while (std::optional<DrawnScreen> drawn = receiveDrawnScreen(process->frames)) {
+            process->screens.push_back(std::move(*drawn));
+            progress->screenDrawn(variant);
+        }
+    } catch (const std::runtime_error& problem) {
+        process->problem = problem.what();
+    }
+    ::close(process->frames);
+    process->frames = -1;
+}
+
+bool exitedCleanly(pid_t pid) {
     int status = 0;
-    while (waitpid(child, &status, 0) < 0)
+    while (waitpid(pid, &status, 0) < 0)
         if (errno != EINTR) return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Removes the settings file it names when it goes away.
+// Removes the file it names when it goes away.
 struct ScratchFile {
     fs::path path;
     ~ScratchFile() {
@@ -142,9 +254,54 @@ struct ScratchFile {
     }
 };
 
+bool writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && out.flush();
+}
+
+// The report goes in beside its final name and is renamed over it, so a reader never finds half of one.
+bool writeReport(const fs::path& path, const HookCoverage& coverage) {
+    fs::path partial = path;
+    partial += ".partial";
+    ScratchFile scratch{partial};
+    if (!writeFile(partial, coverage.report().dump(2) + "\n")) return false;
+    std::error_code error;
+    fs::rename(partial, path, error);
+    return !error;
+}
+
+// Both variants drawn at once; their screens in the order asked for, or the reason they are not.
+std::optional<std::string> drawBoth(const PreviewOptions& options, const fs::path& settingsFile, std::array<DrawingProcess, 2>& processes) {
+    PreviewProgress progress(stderr, ::isatty(STDERR_FILENO) == 1, int(options.screens.size()), int(kVariants.size()));
+    std::optional<std::string> problem;
+    // Both processes start before any reader thread does, so that neither fork copies a lock a thread holds.
+    for (std::size_t v = 0; v < kVariants.size() && !problem; ++v)
+        if (!startVariant(options, kVariants[v], settingsFile, &processes[v]))
+            problem = std::string("cannot start drawing the ") + kVariants[v] + " screens";
+    std::vector<std::thread> readers;
+    for (std::size_t v = 0; v < kVariants.size(); ++v)
+        if (processes[v].pid >= 0) readers.emplace_back(receiveScreens, &processes[v], &progress, int(v));
+    for (std::thread& reader : readers) reader.join();
+    progress.finish();
+    for (std::size_t v = 0; v < kVariants.size(); ++v) {
+        DrawingProcess& process = processes[v];
+        if (process.pid < 0) continue;
+        bool clean = exitedCleanly(process.pid);
+        if (problem) continue;
+        if (!process.problem.empty()) problem = "drawing the " + std::string(kVariants[v]) + " screens failed: " + process.problem;
+        else if (!clean) problem = "drawing the " + std::string(kVariants[v]) + " screens failed";
+        else if (process.screens.size() != options.screens.size() ||
+                 !std::equal(options.screens.begin(), options.screens.end(), process.screens.begin(),
+                             [](const std::string& asked, const DrawnScreen& drawn) { return asked == drawn.screen; }))
+            problem = "the " + std::string(kVariants[v]) + " process did not draw the screens asked for";
+    }
+    return problem;
+}
+
 }  // namespace
 
 int previewCommand(std::span<char* const> arguments) {
+    if (!arguments.empty() && std::string_view(arguments[0]) == "inspect") return inspectCommand(arguments.subspan(1));
     PreviewOptions options;
     if (auto status = parse(arguments, options)) return *status;
     if (!options.variant.empty()) return drawVariant(options);
@@ -153,47 +310,44 @@ int previewCommand(std::span<char* const> arguments) {
     std::string settings;
     try {
         settings = previewSettingsXml(options.settings, options.theme);
-    } catch (const std::runtime_error& failure) {
-        return usageError(failure.what());
+    } catch (const std::runtime_error& problem) {
+        return usageError(problem.what());
     }
     std::error_code error;
     fs::create_directories(options.output, error);
     if (error || !fs::is_directory(options.output)) return usageError("cannot make the folder " + options.output.string());
 
     ScratchFile scratch{options.output / ".preview-settings.plist"};
-    {
-        std::ofstream out(scratch.path, std::ios::binary | std::ios::trunc);
-        if (!(out << settings) || !out.flush()) {
-            std::fprintf(stderr, "obscuro preview: cannot write %s\n", scratch.path.c_str());
-            return 1;
-        }
-    }
-    for (const char* variant : {"stock", "dark"}) {
-        if (!runVariant(options, variant, scratch.path)) {
-            std::fprintf(stderr, "obscuro preview: drawing the %s screens failed\n", variant);
-            return 1;
-        }
-    }
+    if (!writeFile(scratch.path, settings)) return failure("cannot write " + scratch.path.string());
 
-    std::vector<render::Picture> pictures;
-    pictures.reserve(options.screens.size() * 2);
-    std::vector<std::vector<const render::Picture*>> rows(2);
-    for (int row = 0; row < 2; ++row) {
-        for (const std::string& screen : options.screens) {
-            fs::path path = picturePath(options, screen, row ? "dark" : "stock");
-            pictures.push_back(render::readPNG(path));
-            rows[row].push_back(&pictures.back());
-            std::printf("%s\n", path.c_str());
+    std::array<DrawingProcess, 2> processes;
+    if (std::optional<std::string> problem = drawBoth(options, scratch.path, processes)) return failure(*problem);
+
+    HookCoverage coverage;
+    std::vector<std::vector<const render::Picture*>> rows(kVariants.size());
+    for (std::size_t v = 0; v < kVariants.size(); ++v) {
+        for (const DrawnScreen& drawn : processes[v].screens) {
+            rows[v].push_back(&drawn.thumbnail);
+            coverage.record(kVariants[v], drawn.screen, drawn.calls.value_or(std::vector<HookCalls>{}));
+            std::printf("%s\n", picturePath(options, drawn.screen, kVariants[v]).c_str());
+            if (options.explain) std::printf("%s\n", treePath(options, drawn.screen, kVariants[v]).c_str());
         }
     }
     fs::path sheetPath = options.output / "contact-sheet.png";
     try {
-        render::writePNG(render::contactSheet(rows, 24, std::max(1, static_cast<int>(options.scale))), sheetPath);
-    } catch (const std::runtime_error& failure) {
-        std::fprintf(stderr, "obscuro preview: %s\n", failure.what());
-        return 1;
+        render::writePNG(render::contactSheet(rows, 24, 1), sheetPath);
+    } catch (const std::runtime_error& problem) {
+        return failure(problem.what());
     }
     std::printf("%s\n", sheetPath.c_str());
+
+    bool counted = std::any_of(processes[1].screens.begin(), processes[1].screens.end(), [](const DrawnScreen& d) { return d.calls.has_value(); });
+    if (counted) std::printf("%zu of %zu replacements ran\n", coverage.entriesThatRan("dark"), coverage.entries());
+    else std::fprintf(stderr, "obscuro preview: no replacement counts: the product was not loaded or does not count its replacements\n");
+    if (options.report) {
+        if (!writeReport(*options.report, coverage)) return failure("cannot write the report " + options.report->string());
+        std::printf("%s\n", options.report->c_str());
+    }
     return 0;
 }
 

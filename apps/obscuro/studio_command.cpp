@@ -70,6 +70,7 @@ int studioCommand(std::span<char* const> arguments) {
         return std::nullopt;
     });
     if (ended) return *ended;
+    options.screens = music::screens::screenNames();
     if (OptionProblem unknown = knownScreen(options.screen)) return usageError(*unknown);
     if (options.root.empty()) options.root = defaultDeviceRoot();
     std::error_code error;

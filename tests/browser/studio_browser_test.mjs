@@ -1,4 +1,4 @@
-// The studio in a real browser: a theme chosen in the framed settings page changes the live picture, and the restart button brings a new Music app.
+// The studio in a real browser: a theme chosen in the framed settings page changes the live picture, a click on the picture shows the view there and the step that decided its colour, the screen switches, and the restart button brings a new Music app.
 // usage: node studio_browser_test.mjs OBSCURO STAGED_DEVICE
 // Exits 0 when every check passed, 1 when one failed, 77 (skipped) when chromium or playwright-core cannot run here.
 import { spawn, spawnSync } from 'node:child_process';
@@ -100,6 +100,36 @@ try {
   check('the picture changes to the oled background', (await shownColour(page)) === '#000000', await shownColour(page));
   check('the page was not reloaded', await page.evaluate(() => window.notReloaded === true));
   check('the theme is in the settings file', fs.readFileSync(settingsFile, 'utf8').includes('<string>oled</string>'));
+
+  // A click on a cell of the library's table: the inspector lists the views there, topmost first,
+  // each with the decisions behind its colours; the cell's background was decided by the
+  // background procedure, whose last step gave the oled background.
+  const box = await page.locator('#picture').boundingBox();
+  await page.mouse.click(box.x + box.width * 100 / 375, box.y + box.height * 300 / 812);
+  await page.waitForFunction(shown => Number(document.getElementById('inspector').dataset.picture || 0) >= shown, shown, { timeout: 30000 });
+  const inspected = await page.evaluate(() => [...document.querySelectorAll('#inspector .view')].map(view => {
+    const background = view.querySelector('li[data-held="background"]');
+    return { id: view.dataset.id, cls: view.dataset.class, step: background ? background.dataset.step : '', text: view.textContent };
+  }));
+  check('the inspector lists the views under the click, the window last', inspected.length >= 2 && inspected[inspected.length - 1].id === '0',
+        JSON.stringify(inspected.map(view => view.id)));
+  const cell = inspected.find(view => view.cls === 'UITableViewCell');
+  check('the clicked table cell is among them', cell !== undefined, JSON.stringify(inspected.map(view => view.cls)));
+  check('the step that decided its background is shown', cell && /^\d+(\.\d+)?$/.test(cell.step) &&
+        cell.text.includes('setBackgroundColor: step ' + cell.step + ': #FFFFFF \u2192 #000000'), cell && cell.text);
+
+  // Another screen, from the page's screen list: the same app draws it, and the inspector follows.
+  const describedBefore = Number(await page.getAttribute('body', 'data-described'));
+  const processBefore = Number(await page.getAttribute('body', 'data-process'));
+  await page.selectOption('#screen', 'now-playing');
+  await page.waitForFunction(before => document.body.dataset.screen === 'now-playing' && Number(document.body.dataset.described) > before,
+                             describedBefore, { timeout: 30000 });
+  await page.waitForFunction(() => document.getElementById('inspector').dataset.screen === 'now-playing', null, { timeout: 30000 });
+  check('the screen switches without a restart', Number(await page.getAttribute('body', 'data-process')) === processBefore);
+  shown = await shownPicture(page);
+  await page.selectOption('#screen', 'library');
+  await page.waitForFunction(() => document.body.dataset.screen === 'library', null, { timeout: 30000 });
+  shown = await pictureAfter(page, shown);
 
   // The restart button: the settings page's respring, through the device's killall.
   await page.click('#restart');

@@ -14,8 +14,11 @@ namespace music {
 LivePicture::LivePicture(std::string screen, std::filesystem::path file, double scale)
     : screen_(std::move(screen)), file_(std::move(file)), scale_(scale) {}
 
+UIView* LivePicture::window() const { return static_cast<UIView*>(window_.get()); }
+
 bool LivePicture::paint(std::string* error) {
     objc::AutoreleasePool pool;
+    if (willBuild_) willBuild_();
     // The old window leaves the application's windows before the new one becomes key.
     if (window_) msg<void>(window_.get(), sel<"setHidden:">(), true);
     window_ = {};

@@ -5,7 +5,10 @@
 #include <objc/objc.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+
+class UIView;
 
 namespace music {
 
@@ -22,6 +25,14 @@ public:
     // `file` is then left as it was.
     bool paint(std::string* error);
 
+    // Called inside each painting's autorelease pool just before the screen is built, for a host
+    // that follows what the build does.
+    void setWillBuild(std::function<void()> willBuild) { willBuild_ = std::move(willBuild); }
+    // The window of the last painting, kept until the next one; nil before the first.
+    UIView* window() const;
+
+    // The screen the next painting shows.
+    void setScreen(std::string screen) { screen_ = std::move(screen); }
     const std::string& screen() const { return screen_; }
     const std::filesystem::path& file() const { return file_; }
     // How many pictures this process has written.
@@ -33,6 +44,7 @@ private:
     double scale_;
     objc::Strong<objc_object> window_;
     int paintings_ = 0;
+    std::function<void()> willBuild_;
 };
 
 }  // namespace music

@@ -3,6 +3,7 @@
 
 #include "../colour_json.h"
 #include "../device_folder.h"
+#include "../explain/DecisionJson.h"
 #include "Arguments.h"
 #include "DeviceSection.h"
 #include "SceneError.h"
@@ -628,14 +629,17 @@ private:
 
     void collectDecisions(std::optional<long> step) {
         if (!probe_ || !options_.explain) return;
-        for (const BackgroundDecisionRecord& decision : probe_->decisions()) {
+        for (const DecisionRecord& decision : probe_->decisions()) {
             ordered_json entry;
             entry["step"] = step ? ordered_json(*step) : ordered_json(nullptr);
             if (auto name = sceneId(decision.view)) entry["object"] = *name;
-            else entry["object"] = {{"object", objc::utf8(NSStringFromClass(object_getClass(decision.view)))}};
-            entry["given"] = cli::colourJson(decision.given);
+            else if (decision.view) entry["object"] = {{"object", objc::utf8(NSStringFromClass(object_getClass(decision.view)))}};
+            else entry["object"] = nullptr;
+            entry["entry"] = decision.entry ? ordered_json(*decision.entry) : ordered_json(nullptr);
+            entry["selector"] = decision.selector;
+            entry["given"] = explain::decisionValueJson(decision.given);
             entry["decidedBy"] = decision.step;
-            entry["result"] = cli::colourJson(decision.result);
+            entry["result"] = explain::decisionValueJson(decision.result);
             explain_.push_back(std::move(entry));
         }
     }

@@ -23,6 +23,13 @@ id pointerFromText(const nlohmann::json& value) {
     return reinterpret_cast<id>(static_cast<std::uintptr_t>(std::stoull(value.get<std::string>(), nullptr, 16)));
 }
 
+// Objects travel as pointer text; anything else the library decides (a flag, a style number)
+// travels as itself.
+DecisionValue valueFromJson(const nlohmann::json& value) {
+    if (value.is_string()) return {pointerFromText(value), nullptr};
+    return {nullptr, value};
+}
+
 }  // namespace
 
 std::optional<TweakProbe> TweakProbe::find() {
@@ -50,15 +57,34 @@ nlohmann::json TweakProbe::ask(const char* request) const {
 
 nlohmann::json TweakProbe::state() const { return ask("state"); }
 
-void TweakProbe::setExplaining(bool on) const { ask(on ? "explain on" : "explain off"); }
+// A library that records only backgrounds knows no "explain all"; it is asked for what it has.
+void TweakProbe::setExplaining(bool on) const {
+    if (!on) {
+        ask("explain off");
+        return;
+    }
+    const char* reply = diagnostics_("explain all");
+    nlohmann::json parsed = nlohmann::json::parse(reply ? reply : "null", nullptr, false);
+    if (parsed.is_discarded() || !parsed.is_object() || parsed.contains("error")) ask("explain on");
+}
 
-std::vector<BackgroundDecisionRecord> TweakProbe::decisions() const {
-    std::vector<BackgroundDecisionRecord> out;
-    for (const auto& entry : ask("decisions"))
-        out.push_back({pointerFromText(entry["view"]), pointerFromText(entry["given"]), entry["step"].get<int>(),
-                       pointerFromText(entry["result"])});
+std::vector<DecisionRecord> TweakProbe::decisions() const {
+    std::vector<DecisionRecord> out;
+    for (const auto& record : ask("decisions")) {
+        DecisionRecord decision;
+        if (record.contains("entry") && record["entry"].is_number_integer()) decision.entry = record["entry"].get<int>();
+        decision.selector = record.contains("selector") && record["selector"].is_string() ? record["selector"].get<std::string>()
+                                                                                        : "setBackgroundColor:";
+        decision.view = pointerFromText(record.value("view", nlohmann::json()));
+        decision.given = valueFromJson(record.value("given", nlohmann::json()));
+        decision.step = record.contains("step") && (record["step"].is_number() || record["step"].is_string()) ? record["step"] : nlohmann::json(0);
+        decision.result = valueFromJson(record.value("result", nlohmann::json()));
+        out.push_back(std::move(decision));
+    }
     return out;
 }
+
+nlohmann::json TweakProbe::takeHookCalls() const { return ask("calls reset"); }
 
 id TweakProbe::variable(const char* name) const {
     auto* slot = static_cast<id*>(dlsym(handle_, name));

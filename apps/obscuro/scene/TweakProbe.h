@@ -6,17 +6,30 @@
 #include <nlohmann/json.hpp>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace obscuro::scene {
 
-// One background decision as the library recorded it. The objects stay alive until the
-// autorelease pool around the call to TweakProbe::decisions drains.
-struct BackgroundDecisionRecord {
+// A value a decision was given or gave: an object (a colour, an image, a number the library
+// boxed, ...), or a plain value sent as itself.
+struct DecisionValue {
+    id object = nullptr;
+    nlohmann::json plain;  // null when the value is an object or nil
+};
+
+// One decision as the library recorded it: the HookTable entry and selector of the procedure,
+// the receiver, the step that decided, the value given and the value that resulted. The objects
+// stay alive until the autorelease pool around the call to TweakProbe::decisions drains.
+// A library that records only backgrounds names no entry; its decisions are those of
+// `UIView setBackgroundColor:`.
+struct DecisionRecord {
+    std::optional<int> entry;
+    std::string selector;
     id view;
-    id given;
-    int step;
-    id result;
+    DecisionValue given;
+    nlohmann::json step;  // a number, or text such as "6.6" for a sub-step
+    DecisionValue result;
 };
 
 class TweakProbe {
@@ -26,9 +39,13 @@ public:
 
     // {"flags": {...}, "hooks": {"installed": N, "missing": [...]}}, as the library reports it.
     nlohmann::json state() const;
+    // Has the library record the decisions of every procedure, or stop recording.
     void setExplaining(bool on) const;
     // The decisions recorded since the last call, oldest first.
-    std::vector<BackgroundDecisionRecord> decisions() const;
+    std::vector<DecisionRecord> decisions() const;
+    // How often each HookTable entry's replacement ran since the counts were last taken,
+    // {"calls": [{"entry", "class", "selector", "calls"}, ...]}; the counts start again from zero.
+    nlohmann::json takeHookCalls() const;
     // An exported object variable ("bgColor", "theme", ...); nil when it is not exported.
     id variable(const char* name) const;
 

@@ -1,6 +1,7 @@
 // The renderer: a view tree composed into a Cairo image surface, back to front, as the screen shows it.
 #include <render/Renderer.h>
 
+#include "PictureSurface.h"
 #include "StatusBar.h"
 #include "TextDrawing.h"
 
@@ -27,7 +28,6 @@
 #include <algorithm>
 #include <cstring>
 #include <cmath>
-#include <fstream>
 #include <memory>
 #include <numbers>
 #include <utility>
@@ -36,9 +36,6 @@
 namespace render {
 
 namespace {
-
-using SurfacePtr = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
-using ContextPtr = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
 
 // RGBA of a Core Graphics colour: grey spaces have two components, RGB four; patterns and
 // anything else read as nothing (false), as they have no single colour to fill with.
@@ -425,63 +422,6 @@ void drawView(cairo_t* cr, UIView* view, double scale) {
     else drawComposited(cr, view, scale);
 }
 
-cairo_status_t appendToString(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-Picture pictureOf(cairo_surface_t* surface) {
-    cairo_surface_flush(surface);
-    Picture picture;
-    picture.width = cairo_image_surface_get_width(surface);
-    picture.height = cairo_image_surface_get_height(surface);
-    picture.rgba.resize(static_cast<std::size_t>(picture.width) * picture.height * 4);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            uint32_t argb;
-            std::memcpy(&argb, data + y * stride + x * 4, 4);
-            uint8_t a = argb >> 24;
-            uint8_t* out = &picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
-            // Most of a screen is opaque or empty, where dividing by alpha changes nothing; the
-            // divisions were most of the time a whole picture took.
-            if (a == 255) {
-                out[0] = argb >> 16;
-                out[1] = argb >> 8;
-                out[2] = argb;
-                out[3] = 255;
-                continue;
-            }
-            if (a == 0) continue;  // the vector starts zeroed: transparent black
-            for (int i = 0; i < 3; ++i) {
-                unsigned c = (argb >> (16 - 8 * i)) & 0xff;
-                out[i] = static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a));
-            }
-            out[3] = a;
-        }
-    }
-    return picture;
-}
-
-SurfacePtr surfaceOf(const Picture& picture) {
-    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture.width, picture.height), cairo_surface_destroy);
-    cairo_surface_flush(surface.get());
-    unsigned char* data = cairo_image_surface_get_data(surface.get());
-    int stride = cairo_image_surface_get_stride(surface.get());
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const uint8_t* in = &picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
-            unsigned a = in[3];
-            uint32_t argb = a << 24;
-            for (int i = 0; i < 3; ++i) argb |= ((in[i] * a + 127) / 255) << (16 - 8 * i);
-            std::memcpy(data + y * stride + x * 4, &argb, 4);
-        }
-    }
-    cairo_surface_mark_dirty(surface.get());
-    return surface;
-}
-
 // The surface of this thread's last picture, kept for the next one of the same size: a fresh
 // surface of a phone's screen is 11 MB whose first touch, page by page, cost as much as the
 // drawing. Taken out while a picture is drawn, so a nested renderView makes its own.
@@ -502,20 +442,6 @@ SurfacePtr drawingSurface(int width, int height) {
 
 }  // namespace
 
-std::array<uint8_t, 4> Picture::at(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return {0, 0, 0, 0};
-    const uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
-    return {p[0], p[1], p[2], p[3]};
-}
-
-std::string Picture::png() const {
-    std::string bytes;
-    if (width <= 0 || height <= 0) return bytes;
-    SurfacePtr surface = surfaceOf(*this);
-    cairo_surface_write_to_png_stream(surface.get(), appendToString, &bytes);
-    return bytes;
-}
-
 Picture renderView(UIView* root, double scale) {
     if (!root || !(scale > 0)) return {};
     int width = static_cast<int>(std::ceil(root->frame.size.width * scale));
@@ -535,66 +461,6 @@ Picture renderView(UIView* root, double scale) {
     }
     keptSurface = std::move(surface);
     return picture;
-}
-
-void writePNG(const Picture& picture, const std::filesystem::path& path) {
-    std::string bytes = picture.png();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (bytes.empty() || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush())
-        throw std::runtime_error("cannot write the picture " + path.string());
-}
-
-Picture readPNG(const std::filesystem::path& path) {
-    SurfacePtr surface(cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy);
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot read the picture " + path.string());
-    if (cairo_image_surface_get_format(surface.get()) == CAIRO_FORMAT_ARGB32) return pictureOf(surface.get());
-    SurfacePtr argb(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(surface.get()),
-                                               cairo_image_surface_get_height(surface.get())),
-                    cairo_surface_destroy);
-    ContextPtr cr(cairo_create(argb.get()), cairo_destroy);
-    cairo_set_source_surface(cr.get(), surface.get(), 0, 0);
-    cairo_paint(cr.get());
-    return pictureOf(argb.get());
-}
-
-Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int gap, int shrink) {
-    shrink = std::max(1, shrink);
-    gap = std::max(0, gap);
-    int width = gap, height = gap;
-    for (const auto& row : rows) {
-        int rowWidth = gap, rowHeight = 0;
-        for (const Picture* p : row) {
-            if (!p) continue;
-            rowWidth += p->width / shrink + gap;
-            rowHeight = std::max(rowHeight, p->height / shrink);
-        }
-        width = std::max(width, rowWidth);
-        height += rowHeight + gap;
-    }
-    SurfacePtr sheet(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
-    ContextPtr cr(cairo_create(sheet.get()), cairo_destroy);
-    cairo_set_source_rgb(cr.get(), 0.5, 0.5, 0.5);
-    cairo_paint(cr.get());
-    double y = gap;
-    for (const auto& row : rows) {
-        double x = gap;
-        int rowHeight = 0;
-        for (const Picture* p : row) {
-            if (!p || p->width <= 0) continue;
-            SurfacePtr surface = surfaceOf(*p);
-            cairo_save(cr.get());
-            cairo_translate(cr.get(), x, y);
-            cairo_scale(cr.get(), 1.0 / shrink, 1.0 / shrink);
-            cairo_set_source_surface(cr.get(), surface.get(), 0, 0);
-            cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_GOOD);
-            cairo_paint(cr.get());
-            cairo_restore(cr.get());
-            x += p->width / shrink + gap;
-            rowHeight = std::max(rowHeight, p->height / shrink);
-        }
-        y += rowHeight + gap;
-    }
-    return pictureOf(sheet.get());
 }
 
 }  // namespace render

@@ -28,6 +28,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr std::string_view kPainted = "Painted ";
+constexpr std::string_view kDescribed = "Described ";
 constexpr std::string_view kProcess = "(process ";
 
 std::string fileBytes(const fs::path& path) {
@@ -75,7 +76,7 @@ std::vector<std::string> LiveMusicApp::arguments() const {
     char scale[32];
     std::snprintf(scale, sizeof scale, "%g", launch_.scale);
     return {launch_.program.string(), "--root", launch_.root.string(), "--screen", launch_.screen,
-            "--picture", launch_.picture.string(), "--scale", scale, "--serve"};
+            "--picture", launch_.picture.string(), "--scale", scale, "--explain", "--serve"};
 }
 
 bool LiveMusicApp::start(std::string* error) {
@@ -156,16 +157,49 @@ void LiveMusicApp::follow() {
     feed_.publishEnded(how.empty() ? "the Music app ended" : how);
 }
 
+// "Painted SCREEN (process PID, …)" and "Described SCREEN (process PID, …)".
 void LiveMusicApp::handleLine(const std::string& line) {
-    if (!line.starts_with(kPainted)) return;
+    bool painted = line.starts_with(kPainted);
+    if (!painted && !line.starts_with(kDescribed)) return;
     auto at = line.find(kProcess);
     if (at == std::string::npos) return;
     pid_t process = static_cast<pid_t>(std::strtol(line.c_str() + at + kProcess.size(), nullptr, 10));
     if (process <= 0) return;
+    std::size_t nameStart = (painted ? kPainted : kDescribed).size();
+    std::string screen = at > nameStart + 1 ? line.substr(nameStart, at - nameStart - 1) : std::string();
+    if (!painted) {
+        // Follows its picture on the same stream, so it describes the latest one.
+        auto description = nlohmann::ordered_json::parse(fileBytes(describedFile()), nullptr, false);
+        if (!description.is_discarded()) feed_.publishDescription(std::move(description));
+        return;
+    }
     // A picture from another process means a restart ended the one this object started.
     reapChild();
     std::string png = fileBytes(launch_.picture);
-    if (!png.empty()) feed_.publishPicture(std::move(png), process);
+    if (!png.empty()) feed_.publishPicture(std::move(png), process, std::move(screen));
+}
+
+std::filesystem::path LiveMusicApp::describedFile() const { return fs::path(launch_.picture) += ".json"; }
+
+std::filesystem::path LiveMusicApp::screenRequestFile() const { return fs::path(launch_.picture) += ".screen"; }
+
+bool LiveMusicApp::showScreen(const std::string& screen, std::string* error) {
+    // Replaced whole, so the app reads the name complete; a restarted app reads it at start.
+    fs::path partial = fs::path(screenRequestFile()) += ".partial";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        if (!(out << screen << '\n') || !out.flush()) {
+            *error = "cannot write " + partial.string();
+            return false;
+        }
+    }
+    std::error_code failed;
+    fs::rename(partial, screenRequestFile(), failed);
+    if (failed) {
+        *error = "cannot put the screen request in place at " + screenRequestFile().string() + ": " + failed.message();
+        return false;
+    }
+    return true;
 }
 
 bool LiveMusicApp::childRuns() {

@@ -3,14 +3,28 @@
 
 namespace studio {
 
-void PictureFeed::publishPicture(std::string png, pid_t process) {
+void PictureFeed::publishPicture(std::string png, pid_t process) { publishPicture(std::move(png), process, {}); }
+
+void PictureFeed::publishPicture(std::string png, pid_t process, std::string screen) {
     auto bytes = std::make_shared<const std::string>(std::move(png));
     {
         std::lock_guard guard(lock_);
         picture_ = std::move(bytes);
+        state_.screen = std::move(screen);
         ++state_.picture;
         state_.process = process;
         state_.note.clear();
+        ++state_.version;
+    }
+    changed_.notify_all();
+}
+
+void PictureFeed::publishDescription(nlohmann::ordered_json description) {
+    auto shared = std::make_shared<const nlohmann::ordered_json>(std::move(description));
+    {
+        std::lock_guard guard(lock_);
+        description_ = std::move(shared);
+        state_.described = state_.picture;
         ++state_.version;
     }
     changed_.notify_all();
@@ -44,6 +58,11 @@ StudioState PictureFeed::state() const {
 std::shared_ptr<const std::string> PictureFeed::picture() const {
     std::lock_guard guard(lock_);
     return picture_;
+}
+
+std::shared_ptr<const nlohmann::ordered_json> PictureFeed::description() const {
+    std::lock_guard guard(lock_);
+    return description_;
 }
 
 std::optional<StudioState> PictureFeed::waitForChange(std::uint64_t seen, std::chrono::milliseconds timeout) const {

@@ -3,6 +3,7 @@
 
 #include "StudioPage.h"
 
+#include <explain/ViewTreeQuery.h>
 #include <settings/SettingsHost.h>
 #include <studio/StudioEvents.h>
 
@@ -10,6 +11,9 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <stdexcept>
 
 namespace studio {
@@ -28,6 +32,13 @@ void replyJson(httplib::Response& response, int status, const nlohmann::json& bo
     response.set_content(body.dump(), "application/json");
 }
 
+std::optional<double> coordinate(const std::string& text) {
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 Studio::Studio(settings::SettingsHost& host, StudioOptions options) : options_(std::move(options)) {
@@ -41,10 +52,40 @@ Studio::Studio(settings::SettingsHost& host, StudioOptions options) : options_(s
     std::string settingsPage = "/pages/" + options_.bundle + "/Root";
     http.Get(kPagePath, [this, &host, settingsPage](const httplib::Request&, httplib::Response& response) {
         response.set_header("Cache-Control", "no-store");
-        response.set_content(studioPage(settingsPage, options_.screen, host.token()), "text/html; charset=utf-8");
+        response.set_content(studioPage(settingsPage, options_.screen, screens(), host.token()), "text/html; charset=utf-8");
     });
     http.Get("/studio/state", [this](const httplib::Request&, httplib::Response& response) {
-        replyJson(response, 200, stateJson(feed_.state(), options_.screen, options_.scale));
+        StudioState state = feed_.state();
+        replyJson(response, 200, stateJson(state, shownScreen(state), options_.scale));
+    });
+    http.Get("/studio/inspect", [this](const httplib::Request& request, httplib::Response& response) {
+        auto x = coordinate(request.get_param_value("x")), y = coordinate(request.get_param_value("y"));
+        if (!x || !y) return replyJson(response, 400, {{"error", "x and y are numbers of points"}});
+        StudioState state = feed_.state();
+        auto description = feed_.description();
+        if (!description) return replyJson(response, 404, {{"error", "the Music app has not described its screen yet"}});
+        std::vector<nlohmann::ordered_json> views = obscuro::explain::viewsAt(*description, *x, *y);
+        std::string text;
+        for (const auto& view : views) text += obscuro::explain::describeView(view);
+        nlohmann::ordered_json reply = {{"picture", state.described}, {"screen", shownScreen(state)}, {"point", {*x, *y}},
+                                        {"views", views}, {"text", text}};
+        response.set_header("Cache-Control", "no-store");
+        response.set_content(reply.dump(), "application/json");
+    });
+    http.Post("/studio/screen", [this, &host](const httplib::Request& request, httplib::Response& response) {
+        if (!host.acceptsToken(request.get_header_value("X-Obscuro-Token")))
+            return replyJson(response, 403, {{"error", "this request does not carry the page's session token; reload the page"}});
+        auto body = nlohmann::json::parse(request.body, nullptr, false);
+        if (body.is_discarded() || !body.is_object() || !body.contains("screen") || !body["screen"].is_string())
+            return replyJson(response, 400, {{"error", "send {\"screen\": NAME}"}});
+        std::string screen = body["screen"].get<std::string>();
+        std::vector<std::string> offered = screens();
+        if (std::find(offered.begin(), offered.end(), screen) == offered.end())
+            return replyJson(response, 400, {{"error", "no screen called " + screen}});
+        std::string error;
+        if (!showScreen(screen, &error)) return replyJson(response, 500, {{"error", error}});
+        StudioState state = feed_.state();
+        replyJson(response, 200, stateJson(state, shownScreen(state), options_.scale));
     });
     http.Get("/studio/picture.png", [this](const httplib::Request&, httplib::Response& response) {
         StudioState state = feed_.state();
@@ -70,7 +111,7 @@ Studio::Studio(settings::SettingsHost& host, StudioOptions options) : options_(s
                 // The first event also tells the browser to come back soon after a lost connection.
                 if (!seen->has_value()) text = "retry: 500\n";
                 *seen = state->version;
-                text += serverSentEvent("studio", stateJson(*state, options_.screen, options_.scale).dump());
+                text += serverSentEvent("studio", stateJson(*state, shownScreen(*state), options_.scale).dump());
             }
             return sink.write(text.data(), text.size());
         });
@@ -80,8 +121,24 @@ Studio::Studio(settings::SettingsHost& host, StudioOptions options) : options_(s
             return replyJson(response, 403, {{"error", "this request does not carry the page's session token; reload the page"}});
         std::string error;
         if (!start(&error)) return replyJson(response, 500, {{"error", error}});
-        replyJson(response, 200, stateJson(feed_.state(), options_.screen, options_.scale));
+        StudioState state = feed_.state();
+        replyJson(response, 200, stateJson(state, shownScreen(state), options_.scale));
     });
+}
+
+std::vector<std::string> Studio::screens() const {
+    return options_.screens.empty() ? std::vector<std::string>{options_.screen} : options_.screens;
+}
+
+std::string Studio::shownScreen(const StudioState& state) const { return state.screen.empty() ? options_.screen : state.screen; }
+
+bool Studio::showScreen(const std::string& screen, std::string* error) {
+    std::lock_guard guard(appLock_);
+    if (!app_) {
+        *error = "the Music app has not been started";
+        return false;
+    }
+    return app_->showScreen(screen, error);
 }
 
 Studio::~Studio() {

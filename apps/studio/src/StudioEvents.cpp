@@ -7,7 +7,8 @@ nlohmann::json stateJson(const StudioState& state, const std::string& screen, do
     nlohmann::json url = nullptr;
     if (state.picture) url = "/studio/picture.png?picture=" + std::to_string(state.picture);
     return {{"version", state.version}, {"picture", state.picture}, {"pictureUrl", url},  {"process", state.process},
-            {"running", state.running()}, {"note", state.note},     {"screen", screen}, {"scale", scale}};
+            {"running", state.running()}, {"note", state.note},     {"screen", screen}, {"scale", scale},
+            {"described", state.described}};
 }
 
 std::string serverSentEvent(std::string_view name, std::string_view data) {

@@ -102,7 +102,7 @@ protected:
         for (auto [key, value] : {std::pair<const char*, nlohmann::json>{"enabled", true}, {"theme", "midnight"}})
             ASSERT_EQ(session->write(*session->pageDeclaring(key), key, value).refusal, settings::Refusal::none);
         host_ = new settings::SettingsHost(std::move(session), kToken);
-        studio_ = new studio::Studio(*host_, {OBSCURO_MUSIC, device_->root(), "obscurosettings", "library", 1});
+        studio_ = new studio::Studio(*host_, {OBSCURO_MUSIC, device_->root(), "obscurosettings", "library", 1, {"library", "album"}});
         port_ = host_->bind(0);
         ASSERT_GT(port_, 0);
         thread_ = new std::thread([] { host_->run(); });
@@ -250,6 +250,47 @@ TEST_F(StudioSession, AnEndedAppIsShownAndStartedAgainWithTheToken) {
     EXPECT_EQ(post("/studio/start", nlohmann::json::object()), 200);
     state = pictureAfter(state.picture, killed);
     EXPECT_TRUE(state.running()) << "no picture after starting the app again: " << state.note;
+}
+
+TEST_F(StudioSession, APointOfThePictureListsItsViewsAndAnotherScreenComesWithoutARestart) {
+    studio::StudioState state = settledPictureAfter(0);
+    ASSERT_TRUE(state.running());
+    auto deadline = std::chrono::steady_clock::now() + kPictureWait;
+    while (state.described != state.picture && std::chrono::steady_clock::now() < deadline)
+        if (auto changed = studio_->feed().waitForChange(state.version, 1s)) state = *changed;
+    ASSERT_EQ(state.described, state.picture) << "the picture is described after it is shown";
+
+    httplib::Client client("127.0.0.1", port_);
+    auto inspected = client.Get("/studio/inspect?x=100&y=300");
+    ASSERT_TRUE(inspected && inspected->status == 200);
+    nlohmann::json reply = nlohmann::json::parse(inspected->body);
+    EXPECT_EQ(reply["screen"], "library");
+    ASSERT_FALSE(reply["views"].empty());
+    EXPECT_EQ(reply["views"].back()["id"], "0") << "topmost first, the window last";
+    const nlohmann::json* decided = nullptr;
+    for (const auto& view : reply["views"])
+        if (!view["colours"]["background"]["decisions"].empty() && !decided) decided = &view;
+    ASSERT_NE(decided, nullptr) << reply.dump();
+    EXPECT_EQ((*decided)["colours"]["background"]["decisions"].back()["result"]["hex"], colourNow())
+        << "the decision behind the background the picture mostly shows";
+    EXPECT_NE(reply["text"].get<std::string>().find("setBackgroundColor: step "), std::string::npos);
+    auto bad = client.Get("/studio/inspect?x=left&y=300");
+    EXPECT_TRUE(bad && bad->status == 400);
+
+    pid_t process = state.process;
+    EXPECT_EQ(post("/studio/screen", {{"screen", "album"}}, "ffffffffffffffffffffffffffffffff"), 403);
+    EXPECT_EQ(post("/studio/screen", {{"screen", "lyrics"}}), 400) << "only the screens the page offers";
+    EXPECT_EQ(post("/studio/screen", {{"name", "album"}}), 400);
+    ASSERT_EQ(post("/studio/screen", {{"screen", "album"}}), 200);
+    deadline = std::chrono::steady_clock::now() + kPictureWait;
+    while (!(state.screen == "album" && state.described == state.picture) && std::chrono::steady_clock::now() < deadline)
+        if (auto changed = studio_->feed().waitForChange(state.version, 1s)) state = *changed;
+    EXPECT_EQ(state.screen, "album");
+    EXPECT_EQ(state.process, process) << "the same app draws the other screen";
+    inspected = client.Get("/studio/inspect?x=100&y=300");
+    ASSERT_TRUE(inspected && inspected->status == 200);
+    EXPECT_EQ(nlohmann::json::parse(inspected->body)["screen"], "album");
+    ASSERT_EQ(post("/studio/screen", {{"screen", "library"}}), 200);
 }
 
 TEST_F(StudioSession, ClosingTheStreamsEndsThemSoTheHostCanStop) {

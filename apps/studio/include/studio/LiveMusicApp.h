@@ -21,9 +21,9 @@ struct MusicAppLaunch {
     std::filesystem::path picture;  // the PNG file it draws to; names this studio's app among the device's processes
 };
 
-// Runs `obscuro-music --root ROOT --screen SCREEN --picture FILE --scale S --serve` and publishes
-// each picture it reports drawing ("Painted … (process PID, …)") to the feed, read from the
-// file. The device's restart (its killall) ends that process and starts the same command
+// Runs `obscuro-music --root ROOT --screen SCREEN --picture FILE --scale S --explain --serve` and
+// publishes each picture it reports drawing ("Painted SCREEN (process PID, …)") to the feed, read
+// from the file, and each description of it ("Described …", FILE.json). The device's restart (its killall) ends that process and starts the same command
 // again, writing to the same output: the feed then names the new process, which is not a child
 // of this one. When no process writes to the output any more, the feed says the app ended.
 class LiveMusicApp {
@@ -45,6 +45,10 @@ public:
     // The command line it runs, program first.
     std::vector<std::string> arguments() const;
 
+    // Asks the app to show `screen` (a name of its screens) from now on, a restarted app included:
+    // it draws that screen at once. False, with the reason in `error`, when the request cannot be made.
+    bool showScreen(const std::string& screen, std::string* error);
+
 private:
     void follow();
     void handleLine(const std::string& line);
@@ -53,6 +57,8 @@ private:
     std::string reapChild();
     bool childRuns();
     std::vector<pid_t> processesDrawingHere() const;
+    std::filesystem::path describedFile() const;
+    std::filesystem::path screenRequestFile() const;
 
     MusicAppLaunch launch_;
     PictureFeed& feed_;

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 namespace studio {
 
 struct StudioState {
@@ -18,6 +20,8 @@ struct StudioState {
     std::uint64_t picture = 0;  // the picture's number, from 1; 0 until the first one arrives
     pid_t process = 0;          // the Music app process that drew it; 0 when none runs
     std::string note;           // why no app runs, when none does; empty while one is starting
+    std::string screen;         // the screen the latest picture shows; empty when the app did not say
+    std::uint64_t described = 0;  // the number of the picture the latest description is of; 0 for none
     bool running() const { return process != 0; }
 };
 
@@ -26,6 +30,10 @@ class PictureFeed {
 public:
     // A new picture (PNG bytes) drawn by `process`.
     void publishPicture(std::string png, pid_t process);
+    // The same, showing `screen`.
+    void publishPicture(std::string png, pid_t process, std::string screen);
+    // The description of the latest picture (its views and their decisions, as the app wrote it).
+    void publishDescription(nlohmann::ordered_json description);
     // An app is being started: not running yet, nothing to say about it.
     void publishStarting();
     // The app ended and nothing runs that draws the picture; the last picture stays.
@@ -34,6 +42,8 @@ public:
     StudioState state() const;
     // The latest picture's bytes (shared, never changed after publishing); nil before the first.
     std::shared_ptr<const std::string> picture() const;
+    // The latest description (shared, never changed after publishing); nil before the first.
+    std::shared_ptr<const nlohmann::ordered_json> description() const;
 
     // Waits until the state's version differs from `seen`, then returns the state; nullopt when
     // `timeout` passed first or the feed is closed.
@@ -48,6 +58,7 @@ private:
     mutable std::condition_variable changed_;
     StudioState state_;
     std::shared_ptr<const std::string> picture_;
+    std::shared_ptr<const nlohmann::ordered_json> description_;
     bool closed_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace settings {
 class SettingsHost;
@@ -19,8 +20,9 @@ struct StudioOptions {
     std::filesystem::path musicProgram;  // the obscuro-music executable
     std::filesystem::path root;          // the device the host's session and the app share
     std::string bundle = "obscurosettings";  // whose Root page the studio frames
-    std::string screen = "library";
+    std::string screen = "library";  // the screen shown first
     double scale = 2;
+    std::vector<std::string> screens;  // the screens the page offers; only `screen` when empty
 };
 
 // Adds to a Settings host (the session opened on the same device):
@@ -31,6 +33,10 @@ struct StudioOptions {
 //   GET  /studio/events       text/event-stream: a "studio" event with the state at once and after
 //                             every change (a new picture, a restarted or ended app)
 //   POST /studio/start        starts the Music app again when it has ended (X-Obscuro-Token)
+//   POST /studio/screen       {"screen": NAME}: the app shows that screen from now on (X-Obscuro-Token)
+//   GET  /studio/inspect?x=X&y=Y   the views of the latest description under the point (window
+//                             points), topmost first: {"picture": the picture it describes,
+//                             "screen", "point": [x, y], "views": [VIEW...], "text": for people}
 // and runs the Music app that draws the picture, on the same device.
 class Studio {
 public:
@@ -52,9 +58,14 @@ public:
     void stop();
 
     const PictureFeed& feed() const { return feed_; }
+    // Asks the running app to show `screen` (see LiveMusicApp::showScreen).
+    bool showScreen(const std::string& screen, std::string* error);
     const StudioOptions& options() const { return options_; }
 
 private:
+    std::vector<std::string> screens() const;
+    std::string shownScreen(const StudioState& state) const;
+
     StudioOptions options_;
     std::filesystem::path scratch_;  // holds the picture file the app draws to
     PictureFeed feed_;

@@ -11,7 +11,8 @@
 namespace studio {
 
 // {"version", "picture" (its number, 0 before the first), "pictureUrl" (null before the first),
-//  "process" (0 when none runs), "running", "note", "screen", "scale"}.
+//  "process" (0 when none runs), "running", "note", "screen" (the one the picture shows), "scale",
+//  "described" (the number of the picture the latest description is of; 0 for none)}.
 nlohmann::json stateJson(const StudioState& state, const std::string& screen, double scale);
 
 // One event of a text/event-stream: "event: NAME", a "data: " line for each line of `data`, and

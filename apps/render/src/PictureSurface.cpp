@@ -1,0 +1,67 @@
+// Pictures and Cairo image surfaces: pixel access and the conversions both ways.
+#include "PictureSurface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace render {
+
+std::array<uint8_t, 4> Picture::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return {0, 0, 0, 0};
+    const uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+}
+
+Picture pictureOf(cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    Picture picture;
+    picture.width = cairo_image_surface_get_width(surface);
+    picture.height = cairo_image_surface_get_height(surface);
+    picture.rgba.resize(static_cast<std::size_t>(picture.width) * picture.height * 4);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            uint32_t argb;
+            std::memcpy(&argb, data + y * stride + x * 4, 4);
+            uint8_t a = argb >> 24;
+            uint8_t* out = &picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
+            // Most of a screen is opaque or empty, where dividing by alpha changes nothing; the
+            // divisions were most of the time a whole picture took.
+            if (a == 255) {
+                out[0] = argb >> 16;
+                out[1] = argb >> 8;
+                out[2] = argb;
+                out[3] = 255;
+                continue;
+            }
+            if (a == 0) continue;  // the vector starts zeroed: transparent black
+            for (int i = 0; i < 3; ++i) {
+                unsigned c = (argb >> (16 - 8 * i)) & 0xff;
+                out[i] = static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a));
+            }
+            out[3] = a;
+        }
+    }
+    return picture;
+}
+
+SurfacePtr surfaceOf(const Picture& picture) {
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture.width, picture.height), cairo_surface_destroy);
+    cairo_surface_flush(surface.get());
+    unsigned char* data = cairo_image_surface_get_data(surface.get());
+    int stride = cairo_image_surface_get_stride(surface.get());
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t* in = &picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
+            unsigned a = in[3];
+            uint32_t argb = a << 24;
+            for (int i = 0; i < 3; ++i) argb |= ((in[i] * a + 127) / 255) << (16 - 8 * i);
+            std::memcpy(data + y * stride + x * 4, &argb, 4);
+        }
+    }
+    cairo_surface_mark_dirty(surface.get());
+    return surface;
+}
+
+}  // namespace render
