@@ -16,7 +16,7 @@ namespace {
 // A section title with the tinted "See All" the app puts beside it; the label shows the tint
 // it inherits from the page.
 void sectionHeader(id parent, double y, const char* title) {
-    label(parent, {{16, y}, {260, 28}}, title, 22, true, nullptr);
+    label(parent, {{16, y}, {260, 28}}, title, 22, true, "#000000");
     id seeAll = label(parent, {{279, y}, {80, 28}}, "See All", 17, false, "#FF2D55", 2);
     msg<void>(seeAll, sel<"setTextColor:">(), msg<id>(seeAll, sel<"tintColor">()));
 }

@@ -67,7 +67,7 @@ id label(id parent, CGRect frame, const char* text, double size, bool bold, cons
     id font = bold ? msg<id>(fontClass, sel<"boldSystemFontOfSize:">(), size) : msg<id>(fontClass, sel<"systemFontOfSize:">(), size);
     msg<void>(view, sel<"setFont:">(), font);
     msg<void>(view, sel<"setText:">(), static_cast<id>(objc::str(text)));
-    if (rgb) msg<void>(view, sel<"setTextColor:">(), hex(rgb));
+    msg<void>(view, sel<"setTextColor:">(), hex(rgb));
     msg<void>(view, sel<"setTextAlignment:">(), alignment);
     return view;
 }
@@ -112,7 +112,7 @@ id imageButton(id parent, CGRect frame, const char* imageName, const char* class
 id largeTitle(id page, const char* title) {
     id header = make("Music.TitleSectionHeaderView", {{0, 88}, {375, 52}}, page, "UIView");
     make("Music.NavigationBarBackgroundView", {{0, 0}, {375, 52}}, header);
-    label(header, {{16, 2}, {343, 41}}, title, 34, true, nullptr);
+    label(header, {{16, 2}, {343, 41}}, title, 34, true, "#000000");
     return header;
 }
 

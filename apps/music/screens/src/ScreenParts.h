@@ -19,8 +19,7 @@ id controller(const char* className);
 id hex(const char* rgb);
 void setBackground(id view, const char* rgb);
 
-// A label showing `text`, sent setFont: and setTextColor: as the app sets them; with a nil
-// `rgb` the label keeps the default text colour, as the app's titles do.
+// A label showing `text`, sent setFont: and setTextColor: as the app sets them.
 id label(id parent, CGRect frame, const char* text, double size, bool bold, const char* rgb, long alignment = 4);
 // An attributed string in the colour "#RRGGBB", a link to `link` when one is given; autoreleased.
 id attributed(const char* text, const char* rgb, const char* link = nullptr);
