@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr std::size_t kViewSetBackgroundColor = 67;
-
 id makeView(const char* className) {
     return msg<id>(msg<id>(objc_getClass(className), sel<"alloc">()), sel<"initWithFrame:">(), CGRectMake(0, 0, 100, 40));
 }
@@ -50,7 +48,8 @@ LoadedTweak& tweak() {
 void BM_StockSetBackgroundColor(benchmark::State& state) {
     auto& t = tweak();
     SEL cmd = sel<"setBackgroundColor:">();
-    for (auto _ : state) obscuro::callThrough<kViewSetBackgroundColor>(t.plainView.get(), cmd, t.white.get());
+    IMP stock = obscuro::savedImplementationOf(*obscuro::findHookEntry("UIView", "setBackgroundColor:"));
+    for (auto _ : state) objc::callIMP<void>(stock, t.plainView.get(), cmd, t.white.get());
 }
 BENCHMARK(BM_StockSetBackgroundColor);
 

@@ -2,8 +2,11 @@
 #include "BackgroundHooks.h"
 
 #include "ClassTests.h"
+#include "MarkerTags.h"
+#include "RememberedClasses.h"
 #include "ThemeState.h"
 #include "UIColor+Tarnwick.h"
+#include "ViewQueries.h"
 
 #include <Foundation/Foundation.h>
 
@@ -18,25 +21,6 @@
 namespace obscuro {
 
 namespace {
-
-constinit RememberedClass barmojiCollectionView{"BarmojiCollectionView"};
-constinit RememberedClass nowPlayingCollectionView{"_TtCC5Music24NowPlayingViewController14CollectionView"};
-constinit RememberedClass alertControllerActionView{"_UIAlertControllerActionView"};
-constinit RememberedClass tableViewCollectionCell{"UITableViewCollectionCell"};
-constinit RememberedClass visualEffectContentView{"_UIVisualEffectContentView"};
-constinit RememberedClass layoutContainerView{"UILayoutContainerView"};
-constinit RememberedClass tableViewCellContentView{"UITableViewCellContentView"};
-constinit RememberedClass visualEffectSubview{"_UIVisualEffectSubview"};
-constinit RememberedClass nowPlayingIndicatorView{"MPUNowPlayingIndicatorView"};
-constinit RememberedClass tableViewCellSeparatorView{"_UITableViewCellSeparatorView"};
-constinit RememberedClass dimmingKnockoutBackdropView{"_UIDimmingKnockoutBackdropView"};
-constinit RememberedClass scrollView{"UIScrollView"};
-constinit RememberedClass label{"UILabel"};
-constinit RememberedClass colorClass{"UIColor"};
-
-constexpr long kTitleHeaderTag = 6379;
-constexpr long kMiniPlayerTag = 6380;
-constexpr long kNavigationBarBackgroundTag = 6378;
 
 enum class Paint { Given, Clear, Background, DarkerBackground, Tint, Bar, HalfBlack, HexRules };
 
@@ -76,17 +60,17 @@ enum Trait : unsigned {
 };
 
 constexpr std::array<std::pair<Trait, const RememberedClass*>, 11> kKindTraits = {{
-    {kBarmojiCollectionView, &barmojiCollectionView},
-    {kNowPlayingCollectionView, &nowPlayingCollectionView},
-    {kAlertControllerActionView, &alertControllerActionView},
-    {kTableViewCollectionCell, &tableViewCollectionCell},
-    {kScrollView, &scrollView},
-    {kVisualEffectContentView, &visualEffectContentView},
-    {kLayoutContainerView, &layoutContainerView},
-    {kTableViewCellContentView, &tableViewCellContentView},
-    {kVisualEffectSubview, &visualEffectSubview},
-    {kLabel, &label},
-    {kTableViewCellSeparatorView, &tableViewCellSeparatorView},
+    {kBarmojiCollectionView, &classes::barmojiCollectionView},
+    {kNowPlayingCollectionView, &classes::nowPlayingCollectionView},
+    {kAlertControllerActionView, &classes::alertControllerActionView},
+    {kTableViewCollectionCell, &classes::tableViewCollectionCell},
+    {kScrollView, &classes::scrollView},
+    {kVisualEffectContentView, &classes::visualEffectContentView},
+    {kLayoutContainerView, &classes::layoutContainerView},
+    {kTableViewCellContentView, &classes::tableViewCellContentView},
+    {kVisualEffectSubview, &classes::visualEffectSubview},
+    {kLabel, &classes::label},
+    {kTableViewCellSeparatorView, &classes::tableViewCellSeparatorView},
 }};
 
 constexpr std::array<std::pair<Trait, std::string_view>, 4> kNameTraits = {{
@@ -148,7 +132,7 @@ struct Subject {
     }
     bool ownerIs(std::string_view readableName) const { return ownerClass() && classNameIs(ownerClass(), readableName); }
     bool has(Trait trait) const { return (traits >> trait) & 1; }
-    id superview() const { return msg<id>(view, sel<"superview">()); }
+    id superview() const { return obscuro::superview(view); }
 };
 
 bool nowPlayingWithColorFlow(const Subject& s) {
@@ -164,7 +148,7 @@ constexpr auto kSteps = std::make_tuple(
         return std::nullopt;
     },
     /* 3 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.tag == kTitleHeaderTag) return Paint::Given;
+        if (s.tag == tags::kTitleHeader) return Paint::Given;
         return std::nullopt;
     },
     /* 4 */ [](const Subject& s) -> std::optional<Paint> {
@@ -176,7 +160,7 @@ constexpr auto kSteps = std::make_tuple(
         return std::nullopt;
     },
     /* 6 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.tag == kMiniPlayerTag) return Paint::DarkerBackground;
+        if (s.tag == tags::kMiniPlayer) return Paint::DarkerBackground;
         return std::nullopt;
     },
     /* 7 */ [](const Subject& s) -> std::optional<Paint> {
@@ -200,10 +184,10 @@ constexpr auto kSteps = std::make_tuple(
     },
     /* 11 */ [](const Subject& s) -> std::optional<Paint> {
         if (!s.has(kVisualEffectSubview)) return std::nullopt;
-        return s.tag == kNavigationBarBackgroundTag ? Paint::HexRules : Paint::HalfBlack;
+        return s.tag == tags::kNavigationBarBackground ? Paint::HexRules : Paint::HalfBlack;
     },
     /* 12 */ [](const Subject& s) -> std::optional<Paint> {
-        if (nowPlayingIndicatorView.isKindOf(s.superview())) return Paint::Tint;
+        if (classes::nowPlayingIndicatorView.isKindOf(s.superview())) return Paint::Tint;
         return std::nullopt;
     },
     /* 13 */ [](const Subject& s) -> std::optional<Paint> {
@@ -229,7 +213,7 @@ struct HexRule {
 constexpr std::array<HexRule, 5> kHexRules = {{
     {{"#FFFFFF", "#F9F9FE"},
      [](const Subject& s) {
-         if (dimmingKnockoutBackdropView.isKindOf(s.superview())) return Paint::Given;
+         if (classes::dimmingKnockoutBackdropView.isKindOf(s.superview())) return Paint::Given;
          if (nowPlayingWithColorFlow(s)) return Paint::Given;
          return Paint::Background;
      }},
@@ -257,13 +241,13 @@ Paint hexRules(const Subject& s) {
 id colourFor(Paint paint, id given) {
     switch (paint) {
         case Paint::Given: return given;
-        case Paint::Clear: return msg<id>(colorClass.get(), sel<"clearColor">());
+        case Paint::Clear: return msg<id>(classes::colour.get(), sel<"clearColor">());
         case Paint::Background: return bgColor;
         case Paint::DarkerBackground: return darkerBgColor;
         case Paint::Tint: return tintColor;
         case Paint::Bar: return barColor;
         case Paint::HalfBlack:
-            return msg<id>(msg<id>(colorClass.get(), sel<"blackColor">()), sel<"colorWithAlphaComponent:">(), 0.5);
+            return msg<id>(msg<id>(classes::colour.get(), sel<"blackColor">()), sel<"colorWithAlphaComponent:">(), 0.5);
         case Paint::HexRules: break;
     }
     return given;
@@ -276,7 +260,7 @@ std::atomic<BackgroundDecisionObserver> decisionObserver{nullptr};
 BackgroundDecision decideBackground(id view, id colour) {
     if (!colour || !enabled) return {1, colour};
     Class cls = object_getClass(view);
-    Subject subject{view, colour, cls, traitsOf(cls), msg<long>(view, sel<"tag">()), std::nullopt};
+    Subject subject{view, colour, cls, traitsOf(cls), tagOf(view), std::nullopt};
     int number = 2;
     std::optional<Paint> paint;
     auto decides = [&](const auto& step) { return (paint = step(subject)) || (++number, false); };

@@ -1,6 +1,8 @@
 // Class-name comparisons without building strings, remembered lookups and the responder walk.
 #include "ClassTests.h"
 
+#include "RememberedClasses.h"
+
 #include <objc/message.h>
 #include <objc/swift.h>
 
@@ -72,9 +74,8 @@ bool classNameBeginsWithUnderscore(Class cls) {
 }
 
 Class responderOwnerClass(id view) {
-    static Class viewClass = objc_getClass("UIView");
     id responder = view;
-    while (responder && object_isKindOfClass(responder, viewClass))
+    while (responder && classes::view.isKindOf(responder))
         responder = msg<id>(responder, sel<"nextResponder">());
     return responder ? object_getClass(responder) : nullptr;
 }

@@ -55,6 +55,9 @@ inline bool classNameIs(id obj, std::string_view readableName) {
     return obj && classNameIs(object_getClass(obj), readableName);
 }
 
+// A kind test against a class the app links, which is always there.
+inline bool isKind(id obj, const char* linkedClass) { return object_isKindOfClass(obj, objc_getClass(linkedClass)); }
+
 // Whether NSStringFromClass of `cls` begins with "_" (UIKit's private classes).
 bool classNameBeginsWithUnderscore(Class cls);
 

@@ -1,8 +1,10 @@
-// ObscuroDiagnostics: the library's one window for tools, describing its state and the background decisions it makes.
+// ObscuroDiagnostics: the library's one window for tools: its state, its hooks' call counts and its background decisions.
 #include "BackgroundHooks.h"
 #include "HookTable.h"
 #include "ThemeState.h"
 
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -90,15 +92,14 @@ std::string describeState() {
 
     std::size_t installed = 0;
     for (const HookEntry& entry : hookTable())
-        if (hookInstalled[entry.number]) ++installed;
+        if (hookSlots.installed[entry.number]) ++installed;
     out += "}, \"hooks\": {\"installed\": " + std::to_string(installed) + ", \"missing\": [";
-    // Installation records an entry as not installed only when its class was absent; when
-    // nothing was installed the table never ran (the product was off at load), and no class is
-    // known to be missing.
+    // Classes are known to be missing only once installation has looked for them; while the
+    // product was off at load it never did.
     std::vector<std::string_view> missing;
-    if (installed > 0) {
+    if (hookSlots.tableInstalled) {
         for (const HookEntry& entry : hookTable()) {
-            if (hookInstalled[entry.number]) continue;
+            if (hookSlots.classPresent[entry.number]) continue;
             std::string_view name = entry.className;
             bool seen = false;
             for (std::string_view m : missing) seen = seen || m == name;
@@ -110,6 +111,24 @@ std::string describeState() {
         appendString(out, missing[i]);
     }
     out += "]}}";
+    return out;
+}
+
+// The call counts of every entry in table order; with `reset`, each count is taken and zeroed
+// in one step, so that no call between reading and zeroing goes uncounted.
+std::string describeCalls(bool reset) {
+    std::string out = "{\"calls\": [";
+    for (const HookEntry& entry : hookTable()) {
+        std::atomic<std::uint64_t>& count = hookSlots.calls[entry.number];
+        std::uint64_t calls = reset ? count.exchange(0, std::memory_order_relaxed) : count.load(std::memory_order_relaxed);
+        if (entry.number > 1) out += ", ";
+        out += "{\"entry\": " + std::to_string(entry.number) + ", \"class\": ";
+        appendString(out, entry.className);
+        out += ", \"selector\": ";
+        appendString(out, entry.selector);
+        out += ", \"calls\": " + std::to_string(calls) + "}";
+    }
+    out += "]}";
     return out;
 }
 
@@ -145,16 +164,21 @@ std::string takeDecisions() {
 
 }  // namespace obscuro
 
-// Requests: "state" describes the flags and the installed hooks; "explain on" and "explain off"
-// start and stop recording background decisions; "decisions" returns the recorded decisions as
-// pointers (objects autoreleased to the caller's pool) and clears the record. The reply is JSON
-// text owned by the library until the next call; an unknown request answers {"error": …}.
+// Requests: "state" describes the flags and the installed hooks; "calls" answers how often each
+// entry's replacement has run, as {"calls": [{"entry": 1, "class": …, "selector": …, "calls": n},
+// …]} in table order, and "calls reset" answers the same and sets every count back to 0;
+// "explain on" and "explain off" start and stop recording background decisions; "decisions"
+// returns the recorded decisions as pointers (objects autoreleased to the caller's pool) and
+// clears the record. The reply is JSON text owned by the library until the next call; an
+// unknown request answers {"error": …}.
 extern "C" OBSCURO_EXPORT const char* ObscuroDiagnostics(const char* request) {
     using namespace obscuro;
     std::string_view asked = request ? request : "";
     std::string& reply = replyBuffer();
     if (asked == "state") {
         reply = describeState();
+    } else if (asked == "calls" || asked == "calls reset") {
+        reply = describeCalls(asked == "calls reset");
     } else if (asked == "explain on") {
         setBackgroundDecisionObserver(&recordDecision);
         reply = "{\"explain\": true}";
@@ -165,7 +189,7 @@ extern "C" OBSCURO_EXPORT const char* ObscuroDiagnostics(const char* request) {
         reply = takeDecisions();
     } else {
         reply = "{\"error\": ";
-        appendString(reply, "unknown request; ask for state, explain on, explain off or decisions");
+        appendString(reply, "unknown request; ask for state, calls, calls reset, explain on, explain off or decisions");
         reply += "}";
     }
     return reply.c_str();

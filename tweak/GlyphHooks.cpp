@@ -3,7 +3,8 @@
 
 #include "ClassTests.h"
 #include "GlyphImageCache.h"
-#include "SharedClasses.h"
+#include "RememberedClasses.h"
+#include "ViewQueries.h"
 #include "UIColor+Tarnwick.h"
 
 #include <Foundation/Foundation.h>
@@ -15,8 +16,6 @@
 namespace obscuro {
 
 namespace {
-
-constinit RememberedClass routeButton{"MPRouteButton"};
 
 constexpr const char* kResourceFolder = "/Library/MobileSubstrate/DynamicLibraries/com.tarnwick.obscuro.bundle/";
 
@@ -75,12 +74,12 @@ id decideNamedImage(id name, id loaded) {
 
 bool buttonKeepsImage(id button) {
     if (colorFlowMusicEnabled && responderOwnerIs(button, "MusicNowPlayingControlsViewController")) return true;
-    if (keyboardDockItemButton.isKindOf(button)) return true;
-    if (personalMixPlayButton.isKindOf(button)) return true;
+    if (classes::keyboardDockItemButton.isKindOf(button)) return true;
+    if (classes::personalMixPlayButton.isKindOf(button)) return true;
     if (classNameIs(button, "Music.NowPlayingTransportButton")) return true;
-    id outer = msg<id>(msg<id>(button, sel<"superview">()), sel<"superview">());
+    id outer = superview(superview(button));
     if (classNameIs(outer, "Music.PageHeaderContentView")) return true;
-    return routeButton.isKindOf(button);
+    return classes::routeButton.isKindOf(button);
 }
 
 }  // namespace obscuro

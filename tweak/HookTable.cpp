@@ -11,116 +11,161 @@
 #include <substrate/substrate.h>
 
 #include <array>
+#include <tuple>
+#include <utility>
 
 namespace obscuro {
 
-IMP savedImplementations[kHookCount + 1] = {};
-bool hookInstalled[kHookCount + 1] = {};
+constinit HookTableSlots hookSlots;
 
 namespace {
 
-template <class F>
-IMP imp(F* function) {
-    return reinterpret_cast<IMP>(function);
+// One row of the table. Its replacement is a template of the entry number, which the table
+// supplies from the row's place: a row cannot name the wrong slot, because it names none.
+template <class Replacement>
+struct Row {
+    const char* className;
+    Side side;
+    const char* selector;
+};
+
+template <class Replacement>
+constexpr Row<Replacement> row(const char* className, Side side, const char* selector, Replacement) {
+    return {className, side, selector};
 }
+
+// Counts each call of entry `Entry`'s replacement, then runs it.
+template <std::size_t Entry, auto Replacement>
+struct Counted;
+
+template <std::size_t Entry, class R, class... A, R (*Replacement)(id, SEL, A...)>
+struct Counted<Entry, Replacement> {
+    static R call(id self, SEL cmd, A... args) {
+        hookSlots.calls[Entry].fetch_add(1, std::memory_order_relaxed);
+        return Replacement(self, cmd, args...);
+    }
+};
 
 constexpr Side I = Side::Instance;
 constexpr Side C = Side::Class;
 
+using namespace themed;
+
+constexpr auto kRows = std::make_tuple(
+        row("UIViewController", I, "preferredStatusBarStyle", []<std::size_t E> { return &themedGetter<E, long, lightStatusBar>; }),
+        row("_UIModernBarButton", I, "tintColor", []<std::size_t E> { return &themedGetter<E, id, tint>; }),
+        row("MusicTextField", I, "tintColor", []<std::size_t E> { return &themedGetter<E, id, tint>; }),
+        row("Music.SearchTextField", I, "tintColor", []<std::size_t E> { return &themedGetter<E, id, tint>; }),
+        row("Music.NavigationBar", I, "barTintColor", []<std::size_t E> { return &themedGetter<E, id, bar>; }),
+        row("Music.NavigationBar", I, "tintColor", []<std::size_t E> { return &themedGetter<E, id, tint>; }),
+        row("Music.NavigationBar", I, "translucent", []<std::size_t E> { return &themedGetter<E, bool, no>; }),
+        row("UINavigationBar", I, "barTintColor", []<std::size_t E> { return &themedGetter<E, id, bar>; }),
+        row("UINavigationBar", I, "translucent", []<std::size_t E> { return &themedGetter<E, bool, no>; }),
+        row("Music.PromotionalParallaxViewController", I, "preferredStatusBarStyle", []<std::size_t E> { return &themedGetter<E, long, lightStatusBar>; }),
+        row("UITextView", I, "setTextColor:", []<std::size_t E> { return &textSetTextColor<E>; }),
+        row("UITextView", I, "setAttributedText:", []<std::size_t E> { return &textSetAttributedText<E>; }),
+        row("UITextView", I, "textColor", []<std::size_t E> { return &textTextColor<E>; }),
+        row("UITextView", I, "linkTextAttributes", []<std::size_t E> { return &textViewLinkTextAttributes<E>; }),
+        row("UITextField", I, "setTextColor:", []<std::size_t E> { return &textSetTextColor<E>; }),
+        row("UITextField", I, "setAttributedText:", []<std::size_t E> { return &textSetAttributedText<E>; }),
+        row("UITextField", I, "textColor", []<std::size_t E> { return &textTextColor<E>; }),
+        row("UILabel", I, "textColor", []<std::size_t E> { return &labelTextColor<E>; }),
+        row("UILabel", I, "setTextColor:", []<std::size_t E> { return &labelSetTextColor<E>; }),
+        row("UILabel", I, "tintColor", []<std::size_t E> { return &labelTintColor<E>; }),
+        row("UILabel", C, "_defaultAttributes", []<std::size_t E> { return &labelDefaultAttributes<E>; }),
+        row("UILabel", I, "setAttributedText:", []<std::size_t E> { return &labelSetAttributedText<E>; }),
+        row("UIRefreshControl", I, "setTintColor:", []<std::size_t E> { return &themedSetter<E, id, mainText>; }),
+        row("UIActivityIndicatorView", I, "initWithActivityIndicatorStyle:", []<std::size_t E> { return &activityIndicatorInitWithStyle<E>; }),
+        row("UIActivityIndicatorView", I, "setColor:", []<std::size_t E> { return &themedSetter<E, id, mainText>; }),
+        row("UIActivityIndicatorView", I, "setTintColor:", []<std::size_t E> { return &themedSetter<E, id, mainText>; }),
+        row("_TtCV5Music4Text9StackView", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, hideTextStackInImageView>; }),
+        row("Music.SubtitledButton", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, borderSubtitledButton>; }),
+        row("_UIBarBackground", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, paintTabBarBackground>; }),
+        row("Music.CircleView", I, "layoutSubviews", []<std::size_t E> { return &actThenCallThrough<E, fillCircleView>; }),
+        row("_TtC5MusicP33_E266AE2617DB15E0278A9481B04FB1C59ShapeView", I, "layoutSubviews", []<std::size_t E> { return &actThenCallThrough<E, colourShapeView>; }),
+        row("UIButton", I, "setImage:forState:", []<std::size_t E> { return &buttonSetImage<E>; }),
+        row("UITableView", I, "separatorColor", []<std::size_t E> { return &themedGetter<E, id, clear>; }),
+        row("UITableView", I, "setSeparatorStyle:", []<std::size_t E> { return &themedSetter<E, long, noSeparators>; }),
+        row("_UITableViewCellSeparatorView", I, "setSeparatorEffect:", []<std::size_t E> { return &themedSetter<E, id, noEffect>; }),
+        row("_UITableViewCellSeparatorView", I, "separatorEffect", []<std::size_t E> { return &themedGetter<E, id, noEffect>; }),
+        row("_UITableViewCellSeparatorView", I, "backgroundColor", []<std::size_t E> { return &themedGetter<E, id, clear>; }),
+        row("_UITableViewCellSeparatorView", I, "hidden", []<std::size_t E> { return &themedGetter<E, bool, yes>; }),
+        row("_UIInterfaceActionCustomViewRepresentationView", I, "layoutSubviews", []<std::size_t E> { return &layoutThenPaintBackground<E, background>; }),
+        row("_UIInterfaceActionSystemRepresentationView", I, "layoutSubviews", []<std::size_t E> { return &layoutThenPaintBackground<E, background>; }),
+        row("_UIInterfaceActionSystemRepresentationView", I, "backgroundColor", []<std::size_t E> { return &themedGetter<E, id, background>; }),
+        row("_TtCVV5Music4Text7Drawing4View", I, "drawRect:", []<std::size_t E> { return &textDrawingViewDrawRect<E>; }),
+        row("NSString", I, "drawWithRect:options:attributes:context:", []<std::size_t E> { return &stringDrawWithRect<E>; }),
+        row("CALayer", I, "compositingFilter", []<std::size_t E> { return &layerCompositingFilter<E>; }),
+        row("AMPOnboardingViewController", I, "viewDidLoad", []<std::size_t E> { return &onboardingViewDidLoad<E>; }),
+        row("Music.MiniPlayerViewController", I, "viewDidLoad", []<std::size_t E> { return &callThroughThen<E, tagMiniPlayer>; }),
+        row("Music.MiniPlayerViewController", I, "willMoveToParentViewController:", []<std::size_t E> { return &miniPlayerWillMoveToParent<E>; }),
+        row("Music.LyricsViewController", I, "viewWillAppear:", []<std::size_t E> { return &lyricsViewWillAppear<E>; }),
+        row("Music.GradientView", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, hideSelf>; }),
+        row("Music.IndexBar", I, "tintColor", []<std::size_t E> { return &themedGetter<E, id, tint>; }),
+        row("Music.PlayIntentControlsReusableView", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, tintPlayIntentButton>; }),
+        row("_UIInterfaceActionImagePropertyView", I, "tintColor", []<std::size_t E> { return &themedGetter<E, id, tint>; }),
+        row("UITableViewCellSelectedBackground", I, "setSelectionTintColor:", []<std::size_t E> { return &themedSetter<E, id, darkerBackground>; }),
+        row("Music.ArtworkComponentImageView", I, "addSubview:", []<std::size_t E> { return &artworkImageViewAddSubview<E>; }),
+        row("Music.ArtworkComponentImageView", I, "tintColor", []<std::size_t E> { return &artworkImageViewTintColor<E>; }),
+        row("Music.NowPlayingContentView", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, hideArtworkShadow>; }),
+        row("Music.TitleSectionHeaderView", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, adoptNavigationBarBackgrounds>; }),
+        row("UITabBar", I, "unselectedItemTintColor", []<std::size_t E> { return &themedGetter<E, id, unselectedTab>; }),
+        row("MusicLibraryAddKeepLocalControl", I, "tintColor", []<std::size_t E> { return &keepLocalControlTintColor<E>; }),
+        row("MusicLibraryAddKeepLocalControl", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, paintKeepLocalBackground>; }),
+        row("UIImageView", I, "tintColor", []<std::size_t E> { return &imageViewTintColor<E>; }),
+        row("UIImageView", I, "setImage:", []<std::size_t E> { return &imageViewSetImage<E>; }),
+        row("Music.VerticalScrollStackScrollView", I, "backgroundColor", []<std::size_t E> { return &themedGetter<E, id, background>; }),
+        row("UIImage", C, "imageNamed:inBundle:compatibleWithTraitCollection:", []<std::size_t E> { return &imageNamedReplacement<E>; }),
+        row("UIStackView", I, "layoutSubviews", []<std::size_t E> { return &actThenCallThrough<E, paintActionSeparators>; }),
+        row("_UISizeTrackingView", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, paintWithLightGray>; }),
+        row("UIView", I, "setBackgroundColor:", []<std::size_t E> { return &setBackgroundColorReplacement<E>; }),
+        row("UIKBRenderConfig", I, "lightKeyboard", []<std::size_t E> { return &renderConfigLightKeyboard<E>; }),
+        row("DevicePINKeypad", I, "initWithFrame:", []<std::size_t E> { return &pinKeypadInitWithFrame<E>; }),
+        row("UIKeyboardDockView", I, "layoutSubviews", []<std::size_t E> { return &keyboardDockLayoutSubviews<E>; }),
+        row("UITextInputTraits", I, "keyboardAppearance", []<std::size_t E> { return &inputTraitsKeyboardAppearance<E>; }),
+        row("_UIInterfaceActionGroupHeaderScrollView", I, "layoutSubviews", []<std::size_t E> { return &layoutThenPaintBackground<E, background>; }),
+        row("_MusicDownloadProgressRingView", I, "layoutSubviews", []<std::size_t E> { return &downloadRingLayoutSubviews<E>; }),
+        row("_MPDownloadProgressRingView", I, "setProgress:", []<std::size_t E> { return &downloadRingSetProgress<E>; }),
+        row("Music.NavigationBarBackgroundView", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, paintNavigationBarBackground>; }),
+        row("UISearchBar", I, "layoutSubviews", []<std::size_t E> { return &layoutThenPaintBackground<E, background>; }),
+        row("UIViewControllerWrapperView", I, "layoutSubviews", []<std::size_t E> { return &callThroughThen<E, paintWithBackground>; })
+);
+static_assert(std::tuple_size_v<decltype(kRows)> == kHookCount);
+
+template <std::size_t Number, class Replacement>
+HookEntry entry(const Row<Replacement>& r) {
+    constexpr auto replacement = Replacement{}.template operator()<Number>();
+    return {Number, r.className, r.side, r.selector, reinterpret_cast<IMP>(&Counted<Number, replacement>::call)};
+}
+
+template <std::size_t... Index>
+std::array<HookEntry, kHookCount> entries(std::index_sequence<Index...>) {
+    return {entry<Index + 1>(std::get<Index>(kRows))...};
+}
+
 }  // namespace
 
 std::span<const HookEntry> hookTable() {
-    using namespace themed;
     // Built on first use rather than at load: the library has no initialiser but its constructor.
-    static const std::array table = {
-        HookEntry{1, "UIViewController", I, "preferredStatusBarStyle", imp(&themedGetter<1, long, lightStatusBar>)},
-        HookEntry{2, "_UIModernBarButton", I, "tintColor", imp(&themedGetter<2, id, tint>)},
-        HookEntry{3, "MusicTextField", I, "tintColor", imp(&themedGetter<3, id, tint>)},
-        HookEntry{4, "Music.SearchTextField", I, "tintColor", imp(&themedGetter<4, id, tint>)},
-        HookEntry{5, "Music.NavigationBar", I, "barTintColor", imp(&themedGetter<5, id, bar>)},
-        HookEntry{6, "Music.NavigationBar", I, "tintColor", imp(&themedGetter<6, id, tint>)},
-        HookEntry{7, "Music.NavigationBar", I, "translucent", imp(&themedGetter<7, bool, no>)},
-        HookEntry{8, "UINavigationBar", I, "barTintColor", imp(&themedGetter<8, id, bar>)},
-        HookEntry{9, "UINavigationBar", I, "translucent", imp(&themedGetter<9, bool, no>)},
-        HookEntry{10, "Music.PromotionalParallaxViewController", I, "preferredStatusBarStyle", imp(&themedGetter<10, long, lightStatusBar>)},
-        HookEntry{11, "UITextView", I, "setTextColor:", imp(&textSetTextColor<11>)},
-        HookEntry{12, "UITextView", I, "setAttributedText:", imp(&textSetAttributedText<12>)},
-        HookEntry{13, "UITextView", I, "textColor", imp(&textTextColor<13>)},
-        HookEntry{14, "UITextView", I, "linkTextAttributes", imp(&textViewLinkTextAttributes<14>)},
-        HookEntry{15, "UITextField", I, "setTextColor:", imp(&textSetTextColor<15>)},
-        HookEntry{16, "UITextField", I, "setAttributedText:", imp(&textSetAttributedText<16>)},
-        HookEntry{17, "UITextField", I, "textColor", imp(&textTextColor<17>)},
-        HookEntry{18, "UILabel", I, "textColor", imp(&labelTextColor<18>)},
-        HookEntry{19, "UILabel", I, "setTextColor:", imp(&labelSetTextColor<19>)},
-        HookEntry{20, "UILabel", I, "tintColor", imp(&labelTintColor<20>)},
-        HookEntry{21, "UILabel", C, "_defaultAttributes", imp(&labelDefaultAttributes<21>)},
-        HookEntry{22, "UILabel", I, "setAttributedText:", imp(&labelSetAttributedText<22>)},
-        HookEntry{23, "UIRefreshControl", I, "setTintColor:", imp(&themedSetter<23, id, mainText>)},
-        HookEntry{24, "UIActivityIndicatorView", I, "initWithActivityIndicatorStyle:", imp(&activityIndicatorInitWithStyle<24>)},
-        HookEntry{25, "UIActivityIndicatorView", I, "setColor:", imp(&themedSetter<25, id, mainText>)},
-        HookEntry{26, "UIActivityIndicatorView", I, "setTintColor:", imp(&themedSetter<26, id, mainText>)},
-        HookEntry{27, "_TtCV5Music4Text9StackView", I, "layoutSubviews", imp(&callThroughThen<27, hideTextStackInImageView>)},
-        HookEntry{28, "Music.SubtitledButton", I, "layoutSubviews", imp(&callThroughThen<28, borderSubtitledButton>)},
-        HookEntry{29, "_UIBarBackground", I, "layoutSubviews", imp(&callThroughThen<29, paintTabBarBackground>)},
-        HookEntry{30, "Music.CircleView", I, "layoutSubviews", imp(&actThenCallThrough<30, fillCircleView>)},
-        HookEntry{31, "_TtC5MusicP33_E266AE2617DB15E0278A9481B04FB1C59ShapeView", I, "layoutSubviews", imp(&actThenCallThrough<31, colourShapeView>)},
-        HookEntry{32, "UIButton", I, "setImage:forState:", imp(&buttonSetImage<32>)},
-        HookEntry{33, "UITableView", I, "separatorColor", imp(&themedGetter<33, id, clear>)},
-        HookEntry{34, "UITableView", I, "setSeparatorStyle:", imp(&themedSetter<34, long, noSeparators>)},
-        HookEntry{35, "_UITableViewCellSeparatorView", I, "setSeparatorEffect:", imp(&themedSetter<35, id, noEffect>)},
-        HookEntry{36, "_UITableViewCellSeparatorView", I, "separatorEffect", imp(&themedGetter<36, id, noEffect>)},
-        HookEntry{37, "_UITableViewCellSeparatorView", I, "backgroundColor", imp(&themedGetter<37, id, clear>)},
-        HookEntry{38, "_UITableViewCellSeparatorView", I, "hidden", imp(&themedGetter<38, bool, yes>)},
-        HookEntry{39, "_UIInterfaceActionCustomViewRepresentationView", I, "layoutSubviews", imp(&layoutThenPaintBackground<39, background>)},
-        HookEntry{40, "_UIInterfaceActionSystemRepresentationView", I, "layoutSubviews", imp(&layoutThenPaintBackground<40, background>)},
-        HookEntry{41, "_UIInterfaceActionSystemRepresentationView", I, "backgroundColor", imp(&themedGetter<41, id, background>)},
-        HookEntry{42, "_TtCVV5Music4Text7Drawing4View", I, "drawRect:", imp(&textDrawingViewDrawRect<42>)},
-        HookEntry{43, "NSString", I, "drawWithRect:options:attributes:context:", imp(&stringDrawWithRect<43>)},
-        HookEntry{44, "CALayer", I, "compositingFilter", imp(&layerCompositingFilter<44>)},
-        HookEntry{45, "AMPOnboardingViewController", I, "viewDidLoad", imp(&onboardingViewDidLoad<45>)},
-        HookEntry{46, "Music.MiniPlayerViewController", I, "viewDidLoad", imp(&callThroughThen<46, tagMiniPlayer>)},
-        HookEntry{47, "Music.MiniPlayerViewController", I, "willMoveToParentViewController:", imp(&miniPlayerWillMoveToParent<47>)},
-        HookEntry{48, "Music.LyricsViewController", I, "viewWillAppear:", imp(&lyricsViewWillAppear<48>)},
-        HookEntry{49, "Music.GradientView", I, "layoutSubviews", imp(&callThroughThen<49, hideSelf>)},
-        HookEntry{50, "Music.IndexBar", I, "tintColor", imp(&themedGetter<50, id, tint>)},
-        HookEntry{51, "Music.PlayIntentControlsReusableView", I, "layoutSubviews", imp(&callThroughThen<51, tintPlayIntentButton>)},
-        HookEntry{52, "_UIInterfaceActionImagePropertyView", I, "tintColor", imp(&themedGetter<52, id, tint>)},
-        HookEntry{53, "UITableViewCellSelectedBackground", I, "setSelectionTintColor:", imp(&themedSetter<53, id, darkerBackground>)},
-        HookEntry{54, "Music.ArtworkComponentImageView", I, "addSubview:", imp(&artworkImageViewAddSubview<54>)},
-        HookEntry{55, "Music.ArtworkComponentImageView", I, "tintColor", imp(&artworkImageViewTintColor<55>)},
-        HookEntry{56, "Music.NowPlayingContentView", I, "layoutSubviews", imp(&callThroughThen<56, hideArtworkShadow>)},
-        HookEntry{57, "Music.TitleSectionHeaderView", I, "layoutSubviews", imp(&callThroughThen<57, adoptNavigationBarBackgrounds>)},
-        HookEntry{58, "UITabBar", I, "unselectedItemTintColor", imp(&themedGetter<58, id, unselectedTab>)},
-        HookEntry{59, "MusicLibraryAddKeepLocalControl", I, "tintColor", imp(&keepLocalControlTintColor<59>)},
-        HookEntry{60, "MusicLibraryAddKeepLocalControl", I, "layoutSubviews", imp(&callThroughThen<60, paintKeepLocalBackground>)},
-        HookEntry{61, "UIImageView", I, "tintColor", imp(&imageViewTintColor<61>)},
-        HookEntry{62, "UIImageView", I, "setImage:", imp(&imageViewSetImage<62>)},
-        HookEntry{63, "Music.VerticalScrollStackScrollView", I, "backgroundColor", imp(&themedGetter<63, id, background>)},
-        HookEntry{64, "UIImage", C, "imageNamed:inBundle:compatibleWithTraitCollection:", imp(&imageNamedReplacement<64>)},
-        HookEntry{65, "UIStackView", I, "layoutSubviews", imp(&actThenCallThrough<65, paintActionSeparators>)},
-        HookEntry{66, "_UISizeTrackingView", I, "layoutSubviews", imp(&callThroughThen<66, paintWithLightGray>)},
-        HookEntry{67, "UIView", I, "setBackgroundColor:", imp(&setBackgroundColorReplacement<67>)},
-        HookEntry{68, "UIKBRenderConfig", I, "lightKeyboard", imp(&renderConfigLightKeyboard<68>)},
-        HookEntry{69, "DevicePINKeypad", I, "initWithFrame:", imp(&pinKeypadInitWithFrame<69>)},
-        HookEntry{70, "UIKeyboardDockView", I, "layoutSubviews", imp(&keyboardDockLayoutSubviews<70>)},
-        HookEntry{71, "UITextInputTraits", I, "keyboardAppearance", imp(&inputTraitsKeyboardAppearance<71>)},
-        HookEntry{72, "_UIInterfaceActionGroupHeaderScrollView", I, "layoutSubviews", imp(&layoutThenPaintBackground<72, background>)},
-        HookEntry{73, "_MusicDownloadProgressRingView", I, "layoutSubviews", imp(&downloadRingLayoutSubviews<73>)},
-        HookEntry{74, "_MPDownloadProgressRingView", I, "setProgress:", imp(&downloadRingSetProgress<74>)},
-        HookEntry{75, "Music.NavigationBarBackgroundView", I, "layoutSubviews", imp(&callThroughThen<75, paintNavigationBarBackground>)},
-        HookEntry{76, "UISearchBar", I, "layoutSubviews", imp(&layoutThenPaintBackground<76, background>)},
-        HookEntry{77, "UIViewControllerWrapperView", I, "layoutSubviews", imp(&callThroughThen<77, paintWithBackground>)},
-    };
+    static const std::array table = entries(std::make_index_sequence<kHookCount>());
     return table;
+}
+
+const HookEntry* findHookEntry(std::string_view className, std::string_view selector) {
+    for (const HookEntry& entry : hookTable())
+        if (entry.className == className && entry.selector == selector) return &entry;
+    return nullptr;
 }
 
 void installHookTable() {
     for (const HookEntry& entry : hookTable()) {
         Class cls = objc_getClass(entry.className);
         if (entry.side == Side::Class) cls = object_getClass(reinterpret_cast<id>(cls));
-        MSHookMessageEx(cls, sel_registerName(entry.selector), entry.replacement, &savedImplementations[entry.number]);
-        hookInstalled[entry.number] = cls != nullptr;
+        MSHookMessageEx(cls, sel_registerName(entry.selector), entry.replacement, &hookSlots.savedImplementations[entry.number]);
+        hookSlots.classPresent[entry.number] = cls != nullptr;
+        hookSlots.installed[entry.number] = cls != nullptr;
     }
+    hookSlots.tableInstalled = true;
 }
 
 }  // namespace obscuro

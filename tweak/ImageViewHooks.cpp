@@ -2,9 +2,11 @@
 #include "ImageViewHooks.h"
 
 #include "ClassTests.h"
-#include "SharedClasses.h"
+#include "MarkerTags.h"
+#include "RememberedClasses.h"
 #include "ThemeState.h"
 #include "UIColor+Tarnwick.h"
+#include "ViewQueries.h"
 
 #include <CoreGraphics/CGGeometry.h>
 #include <Foundation/Foundation.h>
@@ -13,23 +15,7 @@ namespace obscuro {
 
 namespace {
 
-constinit RememberedClass pageHeaderContextActionsButton{
-    "_TtCC5Music22JSDrivenViewControllerP33_7039E2436DE34332E50649067807721930PageHeaderContextActionsButton"};
-constinit RememberedClass modernBarButton{"_UIModernBarButton"};
-constinit RememberedClass resizableImage{"_UIResizableImage"};
-constinit RememberedClass socialRelationshipButton{
-    "_TtCC5Music34SocialRelationshipButtonControllerP33_509DFE06D4DCC8AA32580F34E69F2B6F6Button"};
-constinit RememberedClass artworkComponentImageView{"_TtC5Music25ArtworkComponentImageView"};
-
-constexpr long kArtworkImageTag = 8458;
 constexpr unsigned long kSelectedState = 4;
-
-bool hexIs(id colour, std::string_view hex) {
-    id h = tw_hexStringFromColor(colour);
-    return h && objc::utf8(h) == hex;
-}
-
-id superview(id view) { return msg<id>(view, sel<"superview">()); }
 
 bool isSquare(CGSize size, double side) { return size.width == side && size.height == size.width; }
 
@@ -40,7 +26,7 @@ bool nowPlayingControlsWithColorFlow(id view) {
 // An image view anywhere inside an artwork view: its resizable images are artwork frames.
 bool insideArtworkView(id view) {
     for (id ancestor = superview(view); ancestor; ancestor = superview(ancestor))
-        if (artworkComponentImageView.isKindOf(ancestor)) return true;
+        if (classes::artworkComponentImageView.isKindOf(ancestor)) return true;
     return false;
 }
 
@@ -54,9 +40,9 @@ id decideImageViewTint(id imageView, id reported) {
     if (!reported) return nullptr;
     if (nowPlayingControlsWithColorFlow(imageView)) return reported;
     id parent = superview(imageView);
-    if (pageHeaderContextActionsButton.isKindOf(parent)) return tintColor;
+    if (classes::pageHeaderContextActionsButton.isKindOf(parent)) return tintColor;
     if (classNameIs(parent, "Music.CollectionAccessoryView")) return tintColor;
-    if (modernBarButton.isKindOf(parent)) return tintColor;
+    if (classes::modernBarButton.isKindOf(parent)) return tintColor;
     if (hexIs(reported, "#FF2D55")) return tintColor;
     if (hexIs(reported, "#E5E5EA")) return tintColor;
     return reported;
@@ -65,20 +51,20 @@ id decideImageViewTint(id imageView, id reported) {
 ImageAssignment decideImageAssignment(id view, id image) {
     if (!image || !enabled) return passThrough(1);
     if (nowPlayingControlsWithColorFlow(view)) return passThrough(2);
-    if (keyboardDockItemButton.isKindOf(superview(view))) return passThrough(3);
-    if (msg<long>(view, sel<"tag">()) == kArtworkImageTag) return tintAndTemplate(4, bgColor);
+    if (classes::keyboardDockItemButton.isKindOf(superview(view))) return passThrough(3);
+    if (tagOf(view) == tags::kArtworkImage) return tintAndTemplate(4, bgColor);
 
     CGSize size = msg<CGSize>(image, sel<"size">());
-    if (resizableImage.isKindOf(image)) {
+    if (classes::resizableImage.isKindOf(image)) {
         if (isSquare(size, 17)) {
             id button = superview(view);
-            bool selectedQueueControl = object_isKindOfClass(button, objc_getClass("UIButton")) &&
+            bool selectedQueueControl = isKind(button, "UIButton") &&
                                         msg<unsigned long>(button, sel<"state">()) == kSelectedState &&
                                         classNameIs(superview(button), "Music.NowPlayingQueueControlsView");
             return tintAndTemplate(5, selectedQueueControl ? lighterColor(lighterColor(darkerBgColor)) : darkerBgColor);
         }
         if (isSquare(size, 9)) return tintAndTemplate(5, darkerBgColor);
-        if (socialRelationshipButton.isKindOf(superview(view))) return tintAndTemplate(5, darkerBgColor);
+        if (classes::socialRelationshipButton.isKindOf(superview(view))) return tintAndTemplate(5, darkerBgColor);
         if (insideArtworkView(view)) return tintAndTemplate(5, bgColor);
         return passThrough(5);
     }
@@ -88,7 +74,7 @@ ImageAssignment decideImageAssignment(id view, id image) {
         return tintAndTemplate(6, darkerBgColor);
     if (isSquare(size, 105)) return tintAndTemplate(6, bgColor);
     if (isSquare(size, 22)) return {6, true, nullptr, false};
-    if (id button = superview(view); personalMixPlayButton.isKindOf(button)) {
+    if (id button = superview(view); classes::personalMixPlayButton.isKindOf(button)) {
         msg<void>(button, sel<"setBackgroundColor:">(), bgColor);
         return passThrough(6);
     }

@@ -2,8 +2,11 @@
 #include "LayoutHooks.h"
 
 #include "ClassTests.h"
+#include "MarkerTags.h"
+#include "RememberedClasses.h"
 #include "UIColor+Tarnwick.h"
 #include "UIImage+Color.h"
+#include "ViewQueries.h"
 
 #include <CoreGraphics/CoreGraphics.h>
 #include <Foundation/Foundation.h>
@@ -11,30 +14,6 @@
 namespace obscuro {
 
 namespace {
-
-constinit RememberedClass visualEffectView{"UIVisualEffectView"};
-constinit RememberedClass visualEffectSubview{"_UIVisualEffectSubview"};
-constinit RememberedClass actionItemSeparatorView{"_UIInterfaceActionItemSeparatorView_iOS"};
-
-constexpr long kNavigationBarBackgroundTag = 6378;
-constexpr long kTitleHeaderTag = 6379;
-constexpr long kMiniPlayerTag = 6380;
-constexpr long kArtworkImageTag = 8458;
-
-bool isKind(id obj, const char* linkedClass) { return object_isKindOfClass(obj, objc_getClass(linkedClass)); }
-
-id superview(id view) { return msg<id>(view, sel<"superview">()); }
-id viewOf(id controller) { return msg<id>(controller, sel<"view">()); }
-
-// The subviews as they are now: painting a subview must not disturb the walk.
-id subviewsOf(id view) { return objc::autorelease(msg<id>(msg<id>(view, sel<"subviews">()), sel<"copy">())); }
-
-template <class F>
-void forEachSubview(id view, F&& body) {
-    id subviews = subviewsOf(view);
-    unsigned long count = msg<unsigned long>(subviews, sel<"count">());
-    for (unsigned long i = 0; i < count; ++i) body(msg<id>(subviews, sel<"objectAtIndex:">(), i));
-}
 
 void setBackground(id view, id colour) { msg<void>(view, sel<"setBackgroundColor:">(), colour); }
 void setTag(id view, long tag) { msg<void>(view, sel<"setTag:">(), tag); }
@@ -76,7 +55,7 @@ void hideOnboardingBackdrop(id controller) { hideSelf(msg<id>(controller, sel<"b
 
 void tagMiniPlayer(id controller) {
     id view = viewOf(controller);
-    setTag(view, kMiniPlayerTag);
+    setTag(view, tags::kMiniPlayer);
     setBackground(superview(view), darkerBgColor);
     if (!colorFlowMusicEnabled) setBackground(view, darkerBgColor);
 }
@@ -91,7 +70,7 @@ void releaseMiniPlayerTag(id controller) {
 void darkenLyricsScreen(id controller) {
     if (id parentView = viewOf(msg<id>(controller, sel<"parentViewController">()))) setBackground(parentView, bgColor);
     forEachSubview(viewOf(controller), [](id subview) {
-        if (visualEffectView.isKindOf(subview)) hideSelf(subview);
+        if (classes::visualEffectView.isKindOf(subview)) hideSelf(subview);
     });
 }
 
@@ -102,7 +81,7 @@ void tintPlayIntentButton(id controls) {
 }
 
 void tagArtworkImageView(id subview) {
-    if (isKind(subview, "UIImageView")) setTag(subview, kArtworkImageTag);
+    if (isKind(subview, "UIImageView")) setTag(subview, tags::kArtworkImage);
 }
 
 void hideArtworkShadow(id content) {
@@ -117,7 +96,7 @@ void adoptNavigationBarBackgrounds(id header) {
     forEachSubview(header, [header](id subview) {
         if (!classNameIs(subview, "Music.NavigationBarBackgroundView")) return;
         hideSelf(subview);
-        setTag(header, kTitleHeaderTag);
+        setTag(header, tags::kTitleHeader);
         setBackground(header, bgColor);
     });
 }
@@ -133,7 +112,7 @@ void paintKeepLocalBackground(id control) {
 
 void paintActionSeparators(id stack) {
     forEachSubview(stack, [](id subview) {
-        if (actionItemSeparatorView.isKindOf(subview)) setBackground(subview, lighterColor(bgColor));
+        if (classes::actionItemSeparatorView.isKindOf(subview)) setBackground(subview, lighterColor(bgColor));
     });
 }
 
@@ -145,8 +124,8 @@ void paintWithBackground(id view) { setBackground(view, bgColor); }
 void paintNavigationBarBackground(id background) {
     setBackground(background, bgColor);
     forEachSubview(background, [](id subview) {
-        if (visualEffectSubview.isKindOf(subview)) setBackground(subview, bgColor);
-        setTag(subview, kNavigationBarBackgroundTag);
+        if (classes::visualEffectSubview.isKindOf(subview)) setBackground(subview, bgColor);
+        setTag(subview, tags::kNavigationBarBackground);
     });
 }
 

@@ -1,6 +1,7 @@
 // loadPreferences and the Noctis coupling, step by step as the settings file is read.
 #include "Preferences.h"
 
+#include "ClassTests.h"
 #include "HiddenConstants.h"
 #include "ThemeState.h"
 #include "UIColor+Tarnwick.h"
@@ -42,7 +43,6 @@ bool fileExists(const char* devicePath) {
     return msg<BOOL>(manager, sel<"fileExistsAtPath:">(), objc::str(devicePath));
 }
 
-bool isKind(id obj, const char* className) { return object_isKindOfClass(obj, objc_getClass(className)); }
 
 // A value read as a flag must answer boolValue; anything else (an array, a dictionary)
 // is treated as absent rather than crashing the app on a damaged settings file.

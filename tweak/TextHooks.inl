@@ -1,22 +1,16 @@
 // Text colour replacements: the rules of each hooked method, in the order of their tests.
 #include "ClassTests.h"
+#include "RememberedClasses.h"
 #include "NSAttributedString+color.h"
 #include "ThemeState.h"
 #include "UIColor+Tarnwick.h"
+#include "ViewQueries.h"
 
 #include <Foundation/Foundation.h>
 
 namespace obscuro {
 
 namespace text {
-inline constinit RememberedClass sparkBatteryView{"SparkBatteryView"};
-inline constinit RememberedClass tabBarButtonLabel{"UITabBarButtonLabel"};
-
-inline bool hexIs(id colour, std::string_view hex) {
-    id h = tw_hexStringFromColor(colour);
-    return h && objc::utf8(h) == hex;
-}
-
 inline id foregroundColorKey() { return NSForegroundColorAttributeName; }
 }  // namespace text
 
@@ -51,7 +45,7 @@ id textViewLinkTextAttributes(id self, SEL cmd) {
 template <std::size_t Entry>
 id labelTextColor(id self, SEL cmd) {
     id colour = callThrough<Entry, id>(self, cmd);
-    if (enabled && text::hexIs(colour, "#FF2D55")) return mainTextColor;
+    if (enabled && hexIs(colour, "#FF2D55")) return mainTextColor;
     return colour;
 }
 
@@ -60,11 +54,11 @@ void labelSetTextColor(id self, SEL cmd, id colour) {
     auto keep = [&] { callThrough<Entry>(self, cmd, colour); };
     if (!enabled) return keep();
     if (classNameBeginsWithUnderscore(object_getClass(self))) return keep();
-    if (text::sparkBatteryView.isKindOf(self)) return keep();
-    if (text::tabBarButtonLabel.isKindOf(self)) return keep();
+    if (classes::sparkBatteryView.isKindOf(self)) return keep();
+    if (classes::tabBarButtonLabel.isKindOf(self)) return keep();
     if (!colorFlowMusicEnabled) return callThrough<Entry>(self, cmd, mainTextColor);
     Class owner = responderOwnerClass(self);
-    if (owner && classNameIs(owner, "Music.MiniPlayerViewController") && !text::hexIs(colour, "#000000")) return keep();
+    if (owner && classNameIs(owner, "Music.MiniPlayerViewController") && !hexIs(colour, "#000000")) return keep();
     if (owner && classNameIs(owner, "MusicNowPlayingControlsViewController")) return keep();
     callThrough<Entry>(self, cmd, mainTextColor);
 }
@@ -72,7 +66,7 @@ void labelSetTextColor(id self, SEL cmd, id colour) {
 template <std::size_t Entry>
 id labelTintColor(id self, SEL cmd) {
     if (!enabled) return callThrough<Entry, id>(self, cmd);
-    if (text::tabBarButtonLabel.isKindOf(self)) return callThrough<Entry, id>(self, cmd);
+    if (classes::tabBarButtonLabel.isKindOf(self)) return callThrough<Entry, id>(self, cmd);
     if (colorFlowMusicEnabled) {
         Class owner = responderOwnerClass(self);
         if (owner && (classNameIs(owner, "MusicNowPlayingControlsViewController") ||

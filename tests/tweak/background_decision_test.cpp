@@ -1,5 +1,6 @@
 // The background decision: each step of the procedure decides for the views it names, in order.
 #include "BackgroundHooks.h"
+#include "MarkerTags.h"
 #include "tweak_fixture.h"
 
 namespace obscuro::testing {
@@ -89,11 +90,11 @@ TEST_F(BackgroundDecisionTest, EarlyStepsDecideByKindAndTag) {
     EXPECT_EQ(decide(view("BarmojiCollectionView"), w), std::pair(2, std::string("#FFFFFF")));
     id header = view("Music.TitleSectionHeaderView");
     EXPECT_EQ(decide(header, w).first, 4);
-    msg<void>(header, sel<"setTag:">(), 6379L);
+    msg<void>(header, sel<"setTag:">(), tags::kTitleHeader);
     EXPECT_EQ(decide(header, w), std::pair(3, std::string("#FFFFFF")));
     EXPECT_EQ(decide(view("_TtCC5Music24NowPlayingViewController14CollectionView"), w).first, 5);
     id tagged = view("UILabel");
-    msg<void>(tagged, sel<"setTag:">(), 6380L);
+    msg<void>(tagged, sel<"setTag:">(), tags::kMiniPlayer);
     EXPECT_EQ(decide(tagged, w), std::pair(6, std::string("#080808")));
     EXPECT_EQ(decide(view("_UIAlertControllerActionView"), w).first, 7);
 }
@@ -112,7 +113,7 @@ TEST_F(BackgroundDecisionTest, BlurSubviewsAreHalfBlackUntilTagged) {
     ASSERT_TRUE(msg<BOOL>(d.colour, sel<"getRed:green:blue:alpha:">(), &r, &g, &b, &a));
     EXPECT_EQ(r, 0);
     EXPECT_EQ(a, 0.5);
-    msg<void>(blur, sel<"setTag:">(), 6378L);
+    msg<void>(blur, sel<"setTag:">(), tags::kNavigationBarBackground);
     EXPECT_EQ(decide(blur, whiteColour()), std::pair(16, std::string("#101010")));
 }
 

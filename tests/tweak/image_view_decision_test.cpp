@@ -1,8 +1,9 @@
 // Image assignments: which step decides, the tint set first, and whether the image becomes a template.
 #include "ImageViewHooks.h"
+#include "MarkerTags.h"
+#include "tweak_fixture.h"
 
 #include <UIKit/UIKit.h>
-#include "tweak_fixture.h"
 
 namespace obscuro::testing {
 namespace {
@@ -34,7 +35,7 @@ protected:
 
 TEST_F(ImageAssignmentTest, ArtworkTagWinsWhateverTheImage) {
     id iv = imageViewIn(nullptr);
-    msg<void>(iv, sel<"setTag:">(), 8458L);
+    msg<void>(iv, sel<"setTag:">(), tags::kArtworkImage);
     for (id img : {image(22, 22), image(17, 17, true), image(300, 200)}) {
         auto a = decideImageAssignment(iv, img);
         EXPECT_EQ(a.step, 4);
@@ -100,7 +101,7 @@ TEST_F(ImageAssignmentTest, NilImagesAndTheProductOffPassThrough) {
     EXPECT_EQ(decideImageAssignment(imageViewIn(nullptr), nullptr).step, 1);
     enabled = false;
     id iv = imageViewIn(nullptr);
-    msg<void>(iv, sel<"setTag:">(), 8458L);
+    msg<void>(iv, sel<"setTag:">(), tags::kArtworkImage);
     EXPECT_FALSE(decideImageAssignment(iv, image(22, 22)).templated);
 }
 

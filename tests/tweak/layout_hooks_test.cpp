@@ -1,4 +1,5 @@
 // The layout and view-controller replacements, and the marker tags they hand to the background and image-view rules.
+#include "MarkerTags.h"
 #include "UIColor+Tarnwick.h"
 #include "tweak_fixture.h"
 
@@ -27,8 +28,8 @@ TEST_F(LayoutHooksTest, NavigationBarBackgroundTagsEverySubviewAfterPaintingIt) 
     id plain = viewAt("UIView", CGRectMake(0, 0, 10, 10), bar);
     layout(bar);
     EXPECT_EQ(background(bar), "#101010");
-    EXPECT_EQ(tag(blur), 6378);
-    EXPECT_EQ(tag(plain), 6378);
+    EXPECT_EQ(tag(blur), tags::kNavigationBarBackground);
+    EXPECT_EQ(tag(plain), tags::kNavigationBarBackground);
     EXPECT_EQ(background(plain), "nil");
     // First pass: the blur was untagged when painted, so it went half black.
     id first = msg<id>(blur, sel<"backgroundColor">());
@@ -46,14 +47,14 @@ TEST_F(LayoutHooksTest, TitleHeaderTagsAndPaintsOncePerBarBackgroundChild) {
     id bar = viewAt("Music.NavigationBarBackgroundView", CGRectMake(0, 0, 10, 10), header);
     layout(header);
     EXPECT_TRUE(hidden(bar));
-    EXPECT_EQ(tag(header), 6379);
+    EXPECT_EQ(tag(header), tags::kTitleHeader);
     EXPECT_EQ(background(header), "#101010");
 
     id second = view("Music.TitleSectionHeaderView");
     viewAt("Music.NavigationBarBackgroundView", CGRectMake(0, 0, 10, 10), second);
     viewAt("Music.NavigationBarBackgroundView", CGRectMake(0, 0, 10, 10), second);
     layout(second);
-    EXPECT_EQ(tag(second), 6379);
+    EXPECT_EQ(tag(second), tags::kTitleHeader);
     EXPECT_EQ(background(second), "#101010");
 
     id bare = view("Music.TitleSectionHeaderView");
@@ -69,11 +70,11 @@ TEST_F(LayoutHooksTest, MiniPlayerWithoutColorFlowStaysDarkerForGood) {
     addSubview(container, root);
     id mini = controllerFor(root, "Music.MiniPlayerViewController");
     msg<void>(mini, sel<"viewDidLoad">());
-    EXPECT_EQ(tag(root), 6380);
+    EXPECT_EQ(tag(root), tags::kMiniPlayer);
     EXPECT_EQ(background(root), "#080808");
     EXPECT_EQ(background(container), "#080808");
     msg<void>(mini, sel<"willMoveToParentViewController:">(), id{nullptr});
-    EXPECT_EQ(tag(root), 6380);
+    EXPECT_EQ(tag(root), tags::kMiniPlayer);
     msg<void>(root, sel<"setBackgroundColor:">(), colour(1, 0, 0));
     EXPECT_EQ(background(root), "#080808");
 }
@@ -83,7 +84,7 @@ TEST_F(LayoutHooksTest, MiniPlayerWithColorFlowIsReleasedOnceItHasAColour) {
     id root = view("UIView");
     id mini = controllerFor(root, "Music.MiniPlayerViewController");
     msg<void>(mini, sel<"viewDidLoad">());
-    EXPECT_EQ(tag(root), 6380);
+    EXPECT_EQ(tag(root), tags::kMiniPlayer);
     EXPECT_EQ(background(root), "nil") << "ColorFlow colours the view itself";
     msg<void>(mini, sel<"willMoveToParentViewController:">(), id{nullptr});
     EXPECT_EQ(background(root), "#080808");
@@ -96,7 +97,7 @@ TEST_F(LayoutHooksTest, MiniPlayerWithColorFlowIsReleasedOnceItHasAColour) {
     msg<void>(coloured, sel<"viewDidLoad">());
     msg<void>(other, sel<"setBackgroundColor:">(), colour(0.2, 0.4, 0.6));
     msg<void>(coloured, sel<"willMoveToParentViewController:">(), id{nullptr});
-    EXPECT_EQ(tag(other), 6380) << "a view with a colour of its own keeps its tag";
+    EXPECT_EQ(tag(other), tags::kMiniPlayer) << "a view with a colour of its own keeps its tag";
 }
 
 TEST_F(LayoutHooksTest, ArtworkShadowsAreHiddenOnlyLeftOfTheContent) {
@@ -165,7 +166,7 @@ TEST_F(LayoutHooksTest, ArtworkImageViewsAreTaggedOnlyWhenAddedWhileEnabled) {
     enabled = true;
     EXPECT_EQ(tag(early), 0);
     addSubview(artwork, early);
-    EXPECT_EQ(tag(early), 8458);
+    EXPECT_EQ(tag(early), tags::kArtworkImage);
     id plain = view("UIView");
     addSubview(artwork, plain);
     EXPECT_EQ(tag(plain), 0);

@@ -18,7 +18,7 @@ protected:
     }
 
     // The colour stored on a label, read past the textColor replacement.
-    id storedTextColour(id label) { return objc::callIMP<id>(savedImplementations[18], label, sel<"textColor">()); }
+    id storedTextColour(id label) { return objc::callIMP<id>(savedImplementationOf(*findHookEntry("UILabel", "textColor")), label, sel<"textColor">()); }
 
     std::string afterSetting(id label, id given) {
         msg<void>(label, sel<"setTextColor:">(), given);
