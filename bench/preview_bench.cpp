@@ -68,8 +68,8 @@ BENCHMARK(WholePreview)->UseManualTime()->Iterations(7)->Unit(benchmark::kMillis
 double summedRenderSeconds(int* screens) {
     ScratchFolder scratch;
     fs::path results = scratch.path / "render.json";
-    if (!run({BENCH_RENDER, "--benchmark_filter=^Render/", "--benchmark_format=json", "--benchmark_repetitions=5",
-              "--benchmark_report_aggregates_only=true"}, results.c_str()))
+    if (!run({BENCH_RENDER, "--benchmark_filter=^Render/", "--benchmark_repetitions=5",
+              "--benchmark_report_aggregates_only=true", "--benchmark_out_format=json", "--benchmark_out=" + results.string()}))
         return NAN;
     std::ifstream in(results);
     nlohmann::json report = nlohmann::json::parse(in, nullptr, false);
