@@ -69,14 +69,14 @@ void BM_DecisionPlainViewWhite(benchmark::State& state) {
         objc::AutoreleasePool pool;
         benchmark::DoNotOptimize(obscuro::decideBackground(t.plainView.get(), t.white.get()));
     }
-    state.counters["step"] = obscuro::decideBackground(t.plainView.get(), t.white.get()).step;
+    state.counters["step"] = obscuro::decideBackground(t.plainView.get(), t.white.get()).step.major;
 }
 BENCHMARK(BM_DecisionPlainViewWhite);
 
 void BM_DecisionLabel(benchmark::State& state) {
     auto& t = tweak();
     for (auto _ : state) benchmark::DoNotOptimize(obscuro::decideBackground(t.label.get(), t.white.get()));
-    state.counters["step"] = obscuro::decideBackground(t.label.get(), t.white.get()).step;
+    state.counters["step"] = obscuro::decideBackground(t.label.get(), t.white.get()).step.major;
 }
 BENCHMARK(BM_DecisionLabel);
 

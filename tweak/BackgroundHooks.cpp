@@ -11,7 +11,6 @@
 #include <Foundation/Foundation.h>
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -22,7 +21,7 @@ namespace obscuro {
 
 namespace {
 
-enum class Paint { Given, Clear, Background, DarkerBackground, Tint, Bar, HalfBlack, HexRules };
+enum class Paint { Given, Clear, Background, DarkerBackground, Tint, Bar, HalfBlack };
 
 constexpr std::array<std::string_view, 12> kBackgroundClassNames = {
     "Music.InformativeView",
@@ -139,70 +138,91 @@ bool nowPlayingWithColorFlow(const Subject& s) {
     return colorFlowMusicEnabled && s.ownerIs("Music.NowPlayingViewController");
 }
 
-// Steps 2 to 15; step 1 (nil colour, product off) is taken before any of them runs. A tuple
-// rather than an array of function pointers, so that every step is inlined: fourteen indirect
-// calls from one place are mispredicted often enough to cost more than the steps themselves.
+// What a step says of the view: nothing (a later step decides), the colour it gets, or that
+// the hex rules of step 16 decide.
+struct Verdict {
+    enum Kind : std::uint8_t { NotMine, Paints, ByHexRules } kind = NotMine;
+    Paint paint = Paint::Given;
+};
+constexpr Verdict kNotMine{};
+constexpr Verdict kByHexRules{Verdict::ByHexRules};
+constexpr Verdict paints(Paint paint) { return {Verdict::Paints, paint}; }
+
+template <class Rule>
+struct NumberedStep {
+    Step number;
+    Rule rule;
+};
+template <class Rule>
+NumberedStep(Step, Rule) -> NumberedStep<Rule>;
+
+// Steps 2 to 15, each with its number; step 1 (nil colour, product off) is taken before any
+// of them runs. A tuple rather than an array of function pointers, so that every step is
+// inlined: fourteen indirect calls from one place are mispredicted often enough to cost more
+// than the steps themselves.
 constexpr auto kSteps = std::make_tuple(
-    /* 2 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.has(kBarmojiCollectionView)) return Paint::Given;
-        return std::nullopt;
-    },
-    /* 3 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.tag == tags::kTitleHeader) return Paint::Given;
-        return std::nullopt;
-    },
-    /* 4 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.has(kTitleSectionHeaderView)) return Paint::Clear;
-        return std::nullopt;
-    },
-    /* 5 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.has(kNowPlayingCollectionView)) return Paint::Clear;
-        return std::nullopt;
-    },
-    /* 6 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.tag == tags::kMiniPlayer) return Paint::DarkerBackground;
-        return std::nullopt;
-    },
-    /* 7 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.has(kAlertControllerActionView)) return Paint::Clear;
-        return std::nullopt;
-    },
-    /* 8 */ [](const Subject& s) -> std::optional<Paint> {
-        if (!s.has(kTableViewCollectionCell)) return std::nullopt;
-        return nowPlayingWithColorFlow(s) ? Paint::Given : Paint::Background;
-    },
-    /* 9 */ [](const Subject& s) -> std::optional<Paint> {
+    NumberedStep{2, [](const Subject& s) {
+        if (s.has(kBarmojiCollectionView)) return paints(Paint::Given);
+        return kNotMine;
+    }},
+    NumberedStep{3, [](const Subject& s) {
+        if (s.tag == tags::kTitleHeader) return paints(Paint::Given);
+        return kNotMine;
+    }},
+    NumberedStep{4, [](const Subject& s) {
+        if (s.has(kTitleSectionHeaderView)) return paints(Paint::Clear);
+        return kNotMine;
+    }},
+    NumberedStep{5, [](const Subject& s) {
+        if (s.has(kNowPlayingCollectionView)) return paints(Paint::Clear);
+        return kNotMine;
+    }},
+    NumberedStep{6, [](const Subject& s) {
+        if (s.tag == tags::kMiniPlayer) return paints(Paint::DarkerBackground);
+        return kNotMine;
+    }},
+    NumberedStep{7, [](const Subject& s) {
+        if (s.has(kAlertControllerActionView)) return paints(Paint::Clear);
+        return kNotMine;
+    }},
+    NumberedStep{8, [](const Subject& s) {
+        if (!s.has(kTableViewCollectionCell)) return kNotMine;
+        return nowPlayingWithColorFlow(s) ? paints(Paint::Given) : paints(Paint::Background);
+    }},
+    NumberedStep{9, [](const Subject& s) {
         if (colorFlowMusicEnabled && s.has(kNowPlayingSecondaryBackground) &&
             s.ownerIs("Music.NowPlayingViewController"))
-            return Paint::Given;
-        return std::nullopt;
-    },
-    /* 10 */ [](const Subject& s) -> std::optional<Paint> {
+            return paints(Paint::Given);
+        return kNotMine;
+    }},
+    NumberedStep{10, [](const Subject& s) {
         if (s.has(kScrollView) || s.has(kVisualEffectContentView) || s.has(kLayoutContainerView) || s.has(kTableViewCellContentView))
-            return Paint::Background;
-        return std::nullopt;
-    },
-    /* 11 */ [](const Subject& s) -> std::optional<Paint> {
-        if (!s.has(kVisualEffectSubview)) return std::nullopt;
-        return s.tag == tags::kNavigationBarBackground ? Paint::HexRules : Paint::HalfBlack;
-    },
-    /* 12 */ [](const Subject& s) -> std::optional<Paint> {
-        if (classes::nowPlayingIndicatorView.isKindOf(s.superview())) return Paint::Tint;
-        return std::nullopt;
-    },
-    /* 13 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.has(kSearchTextField)) return Paint::DarkerBackground;
-        return std::nullopt;
-    },
-    /* 14 */ [](const Subject& s) -> std::optional<Paint> {
+            return paints(Paint::Background);
+        return kNotMine;
+    }},
+    NumberedStep{11, [](const Subject& s) {
+        if (!s.has(kVisualEffectSubview)) return kNotMine;
+        return s.tag == tags::kNavigationBarBackground ? kByHexRules : paints(Paint::HalfBlack);
+    }},
+    NumberedStep{12, [](const Subject& s) {
+        if (classes::nowPlayingIndicatorView.isKindOf(s.superview())) return paints(Paint::Tint);
+        return kNotMine;
+    }},
+    NumberedStep{13, [](const Subject& s) {
+        if (s.has(kSearchTextField)) return paints(Paint::DarkerBackground);
+        return kNotMine;
+    }},
+    NumberedStep{14, [](const Subject& s) {
         if (s.has(kLabel) || s.has(kTableViewCellSeparatorView) || s.has(kMusicVideoVerticalCell))
-            return Paint::Clear;
-        return std::nullopt;
-    },
-    /* 15 */ [](const Subject& s) -> std::optional<Paint> {
-        if (s.has(kBackgroundClassName)) return Paint::Background;
-        return std::nullopt;
-    });
+            return paints(Paint::Clear);
+        return kNotMine;
+    }},
+    NumberedStep{15, [](const Subject& s) {
+        if (s.has(kBackgroundClassName)) return paints(Paint::Background);
+        return kNotMine;
+    }});
+
+constexpr Step kHexRulesStep = 16;
 
 // Step 16: the app's stock colours, recognised by their hex strings, in row order.
 struct HexRule {
@@ -248,12 +268,9 @@ id colourFor(Paint paint, id given) {
         case Paint::Bar: return barColor;
         case Paint::HalfBlack:
             return msg<id>(msg<id>(classes::colour.get(), sel<"blackColor">()), sel<"colorWithAlphaComponent:">(), 0.5);
-        case Paint::HexRules: break;
     }
     return given;
 }
-
-std::atomic<BackgroundDecisionObserver> decisionObserver{nullptr};
 
 }  // namespace
 
@@ -261,18 +278,15 @@ BackgroundDecision decideBackground(id view, id colour) {
     if (!colour || !enabled) return {1, colour};
     Class cls = object_getClass(view);
     Subject subject{view, colour, cls, traitsOf(cls), tagOf(view), std::nullopt};
-    int number = 2;
-    std::optional<Paint> paint;
-    auto decides = [&](const auto& step) { return (paint = step(subject)) || (++number, false); };
+    Verdict verdict;
+    Step decidedBy = kHexRulesStep;
+    auto decides = [&](const auto& step) {
+        verdict = step.rule(subject);
+        return verdict.kind != Verdict::NotMine && (decidedBy = step.number, true);
+    };
     std::apply([&](const auto&... steps) { (decides(steps) || ...); }, kSteps);
-    if (!paint || *paint == Paint::HexRules) return {16, colourFor(hexRules(subject), colour)};
-    return {number, colourFor(*paint, colour)};
-}
-
-void setBackgroundDecisionObserver(BackgroundDecisionObserver observer) { decisionObserver.store(observer); }
-
-void reportBackgroundDecision(id view, id given, const BackgroundDecision& decision) {
-    if (auto observer = decisionObserver.load(std::memory_order_relaxed)) observer(view, given, decision);
+    if (verdict.kind != Verdict::Paints) return {kHexRulesStep, colourFor(hexRules(subject), colour)};
+    return {decidedBy, colourFor(verdict.paint, colour)};
 }
 
 }  // namespace obscuro

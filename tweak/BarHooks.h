@@ -1,6 +1,7 @@
 // Replacements that darken the app's chrome: status bar, bars, separators, indicators, action sheets, keyboard.
 #pragma once
 
+#include "Decision.h"
 #include "HookTable.h"
 #include "ThemeState.h"
 
@@ -27,14 +28,23 @@ inline bool yes() { return true; }
 // A getter that answers a theme value without calling through while enabled.
 template <std::size_t Entry, class R, R (*Value)()>
 R themedGetter(id self, SEL cmd) {
-    if (!enabled) return callThrough<Entry, R>(self, cmd);
-    return Value();
+    if (!enabled) {
+        R own = callThrough<Entry, R>(self, cmd);
+        reportDecision(Entry, self, kPassedThrough, id{nullptr}, own);
+        return own;
+    }
+    R value = Value();
+    reportDecision(Entry, self, kRuleApplied, id{nullptr}, value);
+    return value;
 }
 
 // A setter that passes a theme value on in place of its argument while enabled.
 template <std::size_t Entry, class A, A (*Value)()>
 void themedSetter(id self, SEL cmd, A argument) {
-    callThrough<Entry>(self, cmd, enabled ? Value() : argument);
+    bool active = enabled;
+    A passed = active ? Value() : argument;
+    reportDecision(Entry, self, active ? kRuleApplied : kPassedThrough, argument, passed);
+    callThrough<Entry>(self, cmd, passed);
 }
 
 // A layout method that calls through, then paints its own background while enabled.
@@ -84,14 +94,25 @@ void downloadRingSetProgress(id self, SEL cmd, double progress) {
 
 template <std::size_t Entry>
 bool renderConfigLightKeyboard(id self, SEL cmd) {
-    if (!enabled) return callThrough<Entry, bool>(self, cmd);
-    return !enableDarkKeyboard;
+    if (!enabled) {
+        bool own = callThrough<Entry, bool>(self, cmd);
+        reportDecision(Entry, self, kPassedThrough, id{nullptr}, own);
+        return own;
+    }
+    bool light = !enableDarkKeyboard;
+    reportDecision(Entry, self, kRuleApplied, id{nullptr}, light);
+    return light;
 }
 
 template <std::size_t Entry>
 long inputTraitsKeyboardAppearance(id self, SEL cmd) {
-    if (enabled && enableDarkKeyboard) return 1;
-    return callThrough<Entry, long>(self, cmd);
+    if (enabled && enableDarkKeyboard) {
+        reportDecision(Entry, self, kRuleApplied, id{nullptr}, 1L);
+        return 1;
+    }
+    long own = callThrough<Entry, long>(self, cmd);
+    reportDecision(Entry, self, kPassedThrough, id{nullptr}, own);
+    return own;
 }
 
 template <std::size_t Entry>

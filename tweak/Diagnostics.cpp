@@ -1,5 +1,5 @@
-// ObscuroDiagnostics: the library's one window for tools: its state, its hooks' call counts and its background decisions.
-#include "BackgroundHooks.h"
+// ObscuroDiagnostics: the library's one window for tools: its state, its hooks' call counts and the decisions its replacements make.
+#include "Decision.h"
 #include "HookTable.h"
 #include "ThemeState.h"
 
@@ -15,12 +15,13 @@ namespace obscuro {
 
 namespace {
 
-// One background decision as it was made. The objects are retained while recorded, so that a
-// colour made for one call is still the same object when a tool asks about it.
+// One decision as it was made. The objects are retained while recorded, so that a colour made
+// for one call is still the same object when a tool asks about it.
 struct RecordedDecision {
-    id view;
+    std::size_t entry;
+    id receiver;
     id given;
-    int step;
+    Step step;
     id result;
 };
 
@@ -28,6 +29,10 @@ struct DecisionLog {
     std::mutex lock;
     std::vector<RecordedDecision> decisions;
 };
+
+// Which decisions are recorded: only the backgrounds ("explain on", what scene tools read) or
+// those of every entry ("explain all").
+constinit std::atomic<bool> explainingEveryEntry{false};
 
 // Function-local: the library has no initialiser but its constructor.
 DecisionLog& decisionLog() {
@@ -40,10 +45,24 @@ std::string& replyBuffer() {
     return reply;
 }
 
-void recordDecision(id view, id given, const BackgroundDecision& decision) {
+std::size_t backgroundEntry() {
+    static const std::size_t entry = findHookEntry("UIView", "setBackgroundColor:")->number;
+    return entry;
+}
+
+void recordDecision(std::size_t entry, id receiver, Step step, id given, id result) {
+    if (!explainingEveryEntry.load(std::memory_order_relaxed) && entry != backgroundEntry()) return;
     DecisionLog& log = decisionLog();
     std::lock_guard guard(log.lock);
-    log.decisions.push_back({objc_retain(view), objc_retain(given), decision.step, objc_retain(decision.colour)});
+    log.decisions.push_back({entry, objc_retain(receiver), objc_retain(given), step, objc_retain(result)});
+}
+
+void appendStep(std::string& out, Step step) {
+    if (step.minor == 0) {
+        out += std::to_string(step.major);
+        return;
+    }
+    out += '"' + std::to_string(step.major) + '.' + std::to_string(step.minor) + '"';
 }
 
 void appendPointer(std::string& out, id object) {
@@ -145,14 +164,19 @@ std::string takeDecisions() {
     for (std::size_t i = 0; i < taken.size(); ++i) {
         const RecordedDecision& d = taken[i];
         if (i) out += ", ";
-        out += "{\"view\": ";
-        appendPointer(out, d.view);
+        const HookEntry& entry = hookTable()[d.entry - 1];
+        out += "{\"entry\": " + std::to_string(d.entry) + ", \"selector\": ";
+        appendString(out, entry.selector);
+        out += ", \"view\": ";
+        appendPointer(out, d.receiver);
         out += ", \"given\": ";
         appendPointer(out, d.given);
-        out += ", \"step\": " + std::to_string(d.step) + ", \"result\": ";
+        out += ", \"step\": ";
+        appendStep(out, d.step);
+        out += ", \"result\": ";
         appendPointer(out, d.result);
         out += "}";
-        objc_autorelease(d.view);
+        objc_autorelease(d.receiver);
         objc_autorelease(d.given);
         objc_autorelease(d.result);
     }
@@ -167,9 +191,11 @@ std::string takeDecisions() {
 // Requests: "state" describes the flags and the installed hooks; "calls" answers how often each
 // entry's replacement has run, as {"calls": [{"entry": 1, "class": …, "selector": …, "calls": n},
 // …]} in table order, and "calls reset" answers the same and sets every count back to 0;
-// "explain on" and "explain off" start and stop recording background decisions; "decisions"
-// returns the recorded decisions as pointers (objects autoreleased to the caller's pool) and
-// clears the record. The reply is JSON text owned by the library until the next call; an
+// "explain on" starts recording background decisions, "explain all" the decisions of every
+// entry, "explain off" stops; "decisions" returns the recorded decisions and clears the record,
+// each as {"entry", "selector", "view" (the receiver), "given", "step", "result"} with objects
+// as pointers (autoreleased to the caller's pool; scalars boxed in NSNumbers) and the step as a
+// number, or as a string such as "6.6" for a sub-step. The reply is JSON text owned by the library until the next call; an
 // unknown request answers {"error": …}.
 extern "C" OBSCURO_EXPORT const char* ObscuroDiagnostics(const char* request) {
     using namespace obscuro;
@@ -179,17 +205,18 @@ extern "C" OBSCURO_EXPORT const char* ObscuroDiagnostics(const char* request) {
         reply = describeState();
     } else if (asked == "calls" || asked == "calls reset") {
         reply = describeCalls(asked == "calls reset");
-    } else if (asked == "explain on") {
-        setBackgroundDecisionObserver(&recordDecision);
+    } else if (asked == "explain on" || asked == "explain all") {
+        explainingEveryEntry.store(asked == "explain all");
+        setDecisionObserver(&recordDecision);
         reply = "{\"explain\": true}";
     } else if (asked == "explain off") {
-        setBackgroundDecisionObserver(nullptr);
+        setDecisionObserver(nullptr);
         reply = "{\"explain\": false}";
     } else if (asked == "decisions") {
         reply = takeDecisions();
     } else {
         reply = "{\"error\": ";
-        appendString(reply, "unknown request; ask for state, calls, calls reset, explain on, explain off or decisions");
+        appendString(reply, "unknown request; ask for state, calls, calls reset, explain on, explain all, explain off or decisions");
         reply += "}";
     }
     return reply.c_str();

@@ -37,12 +37,19 @@ bool containsAny(std::string_view name, std::span<const std::string_view> marks)
     return false;
 }
 
-// The glyph of `key` from the resource folder, tinted and drawn on a darker square.
+// Set by a composition on the thread that made it, so that the request tells a composed
+// placeholder from a cached one.
+thread_local bool composedForThisRequest = false;
+
+// The glyph of `key` from the resource folder, tinted and drawn on a darker square. Runs on
+// the thread of the request, inside the request's ThemeReading.
 id composePlaceholder(id key) {
+    composedForThisRequest = true;
+    ThemeReading reading;
     id path = objc::format("%s%@.png", kResourceFolder, key);
     id glyph = msg<id>(objc_getClass("UIImage"), sel<"imageWithContentsOfFile:">(), path);
-    id tinted = imageWithTint(glyph, tintColor);
-    id background = imageWithColorAndBounds(darkerBgColor, CGRectMake(0, 0, kCanvas, kCanvas));
+    id tinted = imageWithTint(glyph, reading.colour(tintColor));
+    id background = imageWithColorAndBounds(reading.colour(darkerBgColor), CGRectMake(0, 0, kCanvas, kCanvas));
     UIGraphicsBeginImageContext(CGSizeMake(kCanvas, kCanvas));
     CGSize backgroundSize = msg<CGSize>(background, sel<"size">());
     msg<void>(background, sel<"drawInRect:">(), CGRectMake(0, 0, kCanvas, backgroundSize.height));
@@ -54,32 +61,37 @@ id composePlaceholder(id key) {
 
 }  // namespace
 
-id decideNamedImage(id name, id loaded) {
-    if (!enabled) return loaded;
+// Named images load on any thread: ThemeState is read through a ThemeReading.
+Decided<id> decideNamedImage(id name, id loaded) {
+    ThemeReading reading;
+    if (!reading.flag(enabled)) return {2, loaded};
     std::string text = objc::utf8(name);
     if (name) {
-        if (text == "NowPlaying-Scrubber-Live") return loaded;
-        if (colorFlowMusicEnabled)
+        if (text == "NowPlaying-Scrubber-Live") return {3, loaded};
+        if (reading.flag(colorFlowMusicEnabled))
             for (std::string_view glyph : kColorFlowGlyphs)
-                if (text == glyph) return loaded;
+                if (text == glyph) return {4, loaded};
         if (containsAny(text, kPlaceholderMarks)) {
-            if (!useDarkPlaceholder) return loaded;
-            id key = text.find("MissingArtworkMusicNote") != std::string::npos ? NSSTR("MissingArtworkMusicNote") : name;
-            return glyphImage(key, composePlaceholder);
+            if (!reading.flag(useDarkPlaceholder)) return {{5, 1}, loaded};
+            id key = text.find("MissingArtworkMusicNote") != std::string::npos ? NSSTR("MissingArtworkMusicNote") : name;  // 5.2
+            composedForThisRequest = false;
+            id placeholder = glyphImage(key, composePlaceholder);
+            return {composedForThisRequest ? Step{5, 4} : Step{5, 3}, placeholder};
         }
-        if (containsAny(text, kUntintedMarks)) return loaded;
+        if (containsAny(text, kUntintedMarks)) return {6, loaded};
     }
-    return imageWithTint(loaded, tintColor);
+    return {7, imageWithTint(loaded, reading.colour(tintColor))};
 }
 
-bool buttonKeepsImage(id button) {
-    if (colorFlowMusicEnabled && responderOwnerIs(button, "MusicNowPlayingControlsViewController")) return true;
-    if (classes::keyboardDockItemButton.isKindOf(button)) return true;
-    if (classes::personalMixPlayButton.isKindOf(button)) return true;
-    if (classNameIs(button, "Music.NowPlayingTransportButton")) return true;
-    id outer = superview(superview(button));
-    if (classNameIs(outer, "Music.PageHeaderContentView")) return true;
-    return classes::routeButton.isKindOf(button);
+Decided<bool> decideButtonKeepsImage(id button, id image) {
+    if (!image || !enabled) return {1, true};
+    if (colorFlowMusicEnabled && responderOwnerIs(button, "MusicNowPlayingControlsViewController")) return {2, true};
+    if (classes::keyboardDockItemButton.isKindOf(button)) return {3, true};
+    if (classes::personalMixPlayButton.isKindOf(button)) return {4, true};
+    if (classNameIs(button, "Music.NowPlayingTransportButton")) return {5, true};
+    if (classNameIs(superview(superview(button)), "Music.PageHeaderContentView")) return {6, true};
+    if (classes::routeButton.isKindOf(button)) return {7, true};
+    return {8, false};
 }
 
 }  // namespace obscuro

@@ -49,7 +49,7 @@ bool fileExists(const char* devicePath) {
 void readFlag(id settings, const FlagKey& entry) {
     id value = msg<id>(settings, sel<"objectForKey:">(), objc::str(entry.key));
     if (value && msg<BOOL>(value, sel<"respondsToSelector:">(), sel<"boolValue">()))
-        *entry.flag = msg<BOOL>(value, sel<"boolValue">());
+        setFlag(*entry.flag, msg<BOOL>(value, sel<"boolValue">()));
 }
 
 bool boolEntry(id dictionary, const char* key) {
@@ -97,7 +97,7 @@ void loadPreferences(CFNotificationCenterRef, void*, CFStringRef, const void*, C
     }
 
     // 4. With Noctis integration, the product follows the Noctis dark-mode switch.
-    if (enabled && noctisIntegration) enabled = noctisDarkModeEnabled();
+    if (enabled && noctisIntegration) setFlag(enabled, noctisDarkModeEnabled());
 
     // 5. The hidden constants, revealed afresh at every load.
     id defaultBackground = revealDefaultBackgroundColor();

@@ -1,6 +1,7 @@
 // Replacements that give text views, text fields, labels and drawn strings the theme's text colour.
 #pragma once
 
+#include "Decision.h"
 #include "HookTable.h"
 
 #include <CoreGraphics/CGGeometry.h>
@@ -12,6 +13,11 @@ template <std::size_t Entry> void textSetTextColor(id self, SEL cmd, id colour);
 template <std::size_t Entry> id textTextColor(id self, SEL cmd);
 template <std::size_t Entry> void textSetAttributedText(id self, SEL cmd, id text);
 template <std::size_t Entry> id textViewLinkTextAttributes(id self, SEL cmd);
+
+// The label procedures: the colour a label's setTextColor: passes on (steps 1 to 9), and
+// whether a label's tintColor is its own rather than mainTextColor (steps 1 to 4).
+Decided<id> decideLabelTextColour(id label, id given);
+Decided<bool> decideLabelTintKeepsOwn(id label);
 
 // UILabel
 template <std::size_t Entry> id labelTextColor(id self, SEL cmd);

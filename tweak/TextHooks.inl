@@ -1,6 +1,6 @@
 // Text colour replacements: the rules of each hooked method, in the order of their tests.
 #include "ClassTests.h"
-#include "RememberedClasses.h"
+#include "Decision.h"
 #include "NSAttributedString+color.h"
 #include "ThemeState.h"
 #include "UIColor+Tarnwick.h"
@@ -51,29 +51,17 @@ id labelTextColor(id self, SEL cmd) {
 
 template <std::size_t Entry>
 void labelSetTextColor(id self, SEL cmd, id colour) {
-    auto keep = [&] { callThrough<Entry>(self, cmd, colour); };
-    if (!enabled) return keep();
-    if (classNameBeginsWithUnderscore(object_getClass(self))) return keep();
-    if (classes::sparkBatteryView.isKindOf(self)) return keep();
-    if (classes::tabBarButtonLabel.isKindOf(self)) return keep();
-    if (!colorFlowMusicEnabled) return callThrough<Entry>(self, cmd, mainTextColor);
-    Class owner = responderOwnerClass(self);
-    if (owner && classNameIs(owner, "Music.MiniPlayerViewController") && !hexIs(colour, "#000000")) return keep();
-    if (owner && classNameIs(owner, "MusicNowPlayingControlsViewController")) return keep();
-    callThrough<Entry>(self, cmd, mainTextColor);
+    Decided<id> decision = decideLabelTextColour(self, colour);
+    reportDecision(Entry, self, decision.step, colour, decision.outcome);
+    callThrough<Entry>(self, cmd, decision.outcome);
 }
 
 template <std::size_t Entry>
 id labelTintColor(id self, SEL cmd) {
-    if (!enabled) return callThrough<Entry, id>(self, cmd);
-    if (classes::tabBarButtonLabel.isKindOf(self)) return callThrough<Entry, id>(self, cmd);
-    if (colorFlowMusicEnabled) {
-        Class owner = responderOwnerClass(self);
-        if (owner && (classNameIs(owner, "MusicNowPlayingControlsViewController") ||
-                      classNameIs(owner, "Music.MiniPlayerViewController")))
-            return callThrough<Entry, id>(self, cmd);
-    }
-    return mainTextColor;
+    Decided<bool> keepsOwn = decideLabelTintKeepsOwn(self);
+    id tint = keepsOwn.outcome ? callThrough<Entry, id>(self, cmd) : mainTextColor;
+    reportDecision(Entry, self, keepsOwn.step, id{nullptr}, tint);
+    return tint;
 }
 
 // A class method: the receiver is the label class itself.

@@ -28,7 +28,30 @@ extern bool displayArtworkShadow;
 extern bool useDarkPlaceholder;
 extern bool colorFlowMusicEnabled;
 
-// Stores `value` (retained) in a ThemeState member and releases what it held: one pointer write.
+// Stores `value` (retained) in a ThemeState member with one pointer write, and retires what it
+// held: released at once unless a ThemeReading is in progress, else once none is.
 void replaceMember(id& member, id value);
+
+// Sets a flag with one byte write that a ThemeReading on another thread may read.
+void setFlag(bool& flag, bool value);
+
+// Everything of the library runs on the main thread, where the members are read directly,
+// except the named-image replacement, which runs on any thread that loads a named image and
+// reads its colours and flags through a ThemeReading. For as long as a reading is in progress,
+// a colour replaced by a reload on the main thread is kept alive rather than released: the
+// reading may hold it. Retired colours are released by the first replacement or the last
+// reading to end that finds no reading in progress, so they pile up only while named-image
+// loads overlap without a pause, and are let go at the first pause.
+class ThemeReading {
+public:
+    ThemeReading();
+    ~ThemeReading();
+    ThemeReading(const ThemeReading&) = delete;
+    ThemeReading& operator=(const ThemeReading&) = delete;
+
+    // The member's current object; it stays alive until this reading ends.
+    id colour(id& member) const;
+    bool flag(bool& member) const;
+};
 
 }  // namespace obscuro

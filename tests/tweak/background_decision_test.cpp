@@ -27,7 +27,7 @@ protected:
     // The step that decided and the hex string of the colour the view gets.
     std::pair<int, std::string> decide(id v, id given) {
         BackgroundDecision d = decideBackground(v, given);
-        return {d.step, hexOf(d.colour)};
+        return {d.step.major, hexOf(d.outcome)};
     }
 
     id whiteColour() { return colour(1, 1, 1); }
@@ -35,12 +35,12 @@ protected:
 
 TEST_F(BackgroundDecisionTest, NilColourOrProductOffPassesTheColourThrough) {
     id v = view("UIView");
-    EXPECT_EQ(decideBackground(v, nullptr).colour, nullptr);
+    EXPECT_EQ(decideBackground(v, nullptr).outcome, nullptr);
     enabled = false;
     id given = whiteColour();
     auto d = decideBackground(v, given);
     EXPECT_EQ(d.step, 1);
-    EXPECT_EQ(d.colour, given);
+    EXPECT_EQ(d.outcome, given);
 }
 
 TEST_F(BackgroundDecisionTest, PlainViewsFollowTheHexRules) {
@@ -57,7 +57,7 @@ TEST_F(BackgroundDecisionTest, PlainViewsFollowTheHexRules) {
     id unlisted = colour(0.2, 0.4, 0.6);
     auto d = decideBackground(v, unlisted);
     EXPECT_EQ(d.step, 16);
-    EXPECT_EQ(d.colour, unlisted);
+    EXPECT_EQ(d.outcome, unlisted);
 }
 
 TEST_F(BackgroundDecisionTest, HexRulesLookAtOwnerAndSuperview) {
@@ -65,7 +65,7 @@ TEST_F(BackgroundDecisionTest, HexRulesLookAtOwnerAndSuperview) {
     id v = view("UIView");
     addSubview(dimming, v);
     id w = whiteColour();
-    EXPECT_EQ(decideBackground(v, w).colour, w);
+    EXPECT_EQ(decideBackground(v, w).outcome, w);
 
     id footerRoot = view("UIView");
     controllerFor(footerRoot, "Music.ContainerDetailFooterStackViewController");
@@ -110,7 +110,7 @@ TEST_F(BackgroundDecisionTest, BlurSubviewsAreHalfBlackUntilTagged) {
     auto d = decideBackground(blur, colour(0.2, 0.4, 0.6));
     EXPECT_EQ(d.step, 11);
     double r = -1, g = -1, b = -1, a = -1;
-    ASSERT_TRUE(msg<BOOL>(d.colour, sel<"getRed:green:blue:alpha:">(), &r, &g, &b, &a));
+    ASSERT_TRUE(msg<BOOL>(d.outcome, sel<"getRed:green:blue:alpha:">(), &r, &g, &b, &a));
     EXPECT_EQ(r, 0);
     EXPECT_EQ(a, 0.5);
     msg<void>(blur, sel<"setTag:">(), tags::kNavigationBarBackground);

@@ -7,31 +7,35 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
+#include <latch>
 #include <thread>
 #include <vector>
 
 namespace obscuro {
 namespace {
 
+constexpr int kThreads = 8;
 std::atomic<int> compositions{0};
+std::latch everyThreadAsking{kThreads};
 
-id slowComposition(id key) {
+// Holds the first composition until every thread is about to ask, so that they all ask while a
+// composition is under way.
+id heldComposition(id key) {
     compositions.fetch_add(1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // wide window for a second composer
+    everyThreadAsking.wait();
     return objc::autorelease(msg<id>(key, sel<"copy">()));
 }
 
 TEST(GlyphImageCache, ComposesEachKeyOnceUnderConcurrentRequests) {
     createGlyphImageCache();
-    constexpr int kThreads = 8;
     std::vector<id> results(kThreads * 2);
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([t, &results] {
             objc::AutoreleasePool pool;
-            results[t * 2] = glyphImage(NSSTR("MissingArtworkMusicNote-dark"), slowComposition);
-            results[t * 2 + 1] = glyphImage(t % 2 ? NSSTR("PlaylistSmartIcon-dark") : NSSTR("PlaylistAddIcon-dark"), slowComposition);
+            everyThreadAsking.count_down();
+            results[t * 2] = glyphImage(NSSTR("MissingArtworkMusicNote-dark"), heldComposition);
+            results[t * 2 + 1] = glyphImage(t % 2 ? NSSTR("PlaylistSmartIcon-dark") : NSSTR("PlaylistAddIcon-dark"), heldComposition);
         });
     for (auto& thread : threads) thread.join();
     EXPECT_EQ(compositions.load(), 3);

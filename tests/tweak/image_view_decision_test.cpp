@@ -107,10 +107,10 @@ TEST_F(ImageAssignmentTest, NilImagesAndTheProductOffPassThrough) {
 
 TEST_F(ImageAssignmentTest, ReportedTintsOfStockColoursBecomeTheTheme) {
     id iv = imageViewIn(nullptr);
-    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(1, 0x2D / 255.0, 0x55 / 255.0, 0.2))), "#FF4080");
-    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(0xE5 / 255.0, 0xE5 / 255.0, 0xEA / 255.0))), "#FF4080");
-    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(0, 1, 0))), "#00FF00");
-    EXPECT_EQ(decideImageViewTint(iv, nullptr), nullptr);
+    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(1, 0x2D / 255.0, 0x55 / 255.0, 0.2)).outcome), "#FF4080");
+    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(0xE5 / 255.0, 0xE5 / 255.0, 0xEA / 255.0)).outcome), "#FF4080");
+    EXPECT_EQ(hexOf(decideImageViewTint(iv, colour(0, 1, 0)).outcome), "#00FF00");
+    EXPECT_EQ(decideImageViewTint(iv, nullptr).outcome, nullptr);
 }
 
 }  // namespace

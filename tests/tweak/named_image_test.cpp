@@ -21,7 +21,7 @@ protected:
         UIGraphicsEndImageContext();
     }
 
-    id named(const char* name) { return decideNamedImage(objc::str(name), loaded_.get()); }
+    id named(const char* name) { return decideNamedImage(objc::str(name), loaded_.get()).outcome; }
 
     objc::Strong<objc_object> loaded_;
 };
@@ -65,8 +65,8 @@ TEST_F(NamedImageTest, ProductOffAndNilImages) {
     enabled = false;
     EXPECT_EQ(named("Anything"), loaded_.get());
     enabled = true;
-    EXPECT_EQ(decideNamedImage(objc::str("Anything"), nullptr), nullptr);
-    EXPECT_NE(decideNamedImage(objc::str("MissingArtworkMusicNote"), nullptr), nullptr);
+    EXPECT_EQ(decideNamedImage(objc::str("Anything"), nullptr).outcome, nullptr);
+    EXPECT_NE(decideNamedImage(objc::str("MissingArtworkMusicNote"), nullptr).outcome, nullptr);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "tweak_fixture.h"
 
 #include <Foundation/Foundation.h>
+#include <objc/Strong.h>
 
 namespace obscuro::testing {
 namespace {
@@ -87,13 +88,63 @@ TEST_F(TextHooksTest, TextViewsAndFieldsAlwaysReportTheTextColour) {
     EXPECT_EQ(hexOf(msg<id>(links, sel<"objectForKey:">(), NSForegroundColorAttributeName)), "#787878");
 }
 
+// What the saved implementations were handed, recorded by stand-ins put in their place.
+struct Handed {
+    int calls = 0;
+    id drawingColour = nullptr;  // textDrawingColor while the saved drawRect: ran
+    objc::Strong<objc_object> attributes;
+};
+Handed handed;
+
+void recordDrawRect(id, SEL, CGRect) {
+    ++handed.calls;
+    handed.drawingColour = textDrawingColor;
+}
+
+void recordStringDrawing(id, SEL, CGRect, long, id attributes, id) {
+    ++handed.calls;
+    handed.attributes = objc::retain(attributes);
+}
+
 TEST_F(TextHooksTest, DrawingViewForcesTheColourOnlyForItsOwnPass) {
-    Class drawingView = ensureClass("_TtCVV5Music4Text7Drawing4View", "UIView");
-    (void)drawingView;
-    colorFlowMusicEnabled = true;
+    SavedImplementationStandIn standIn("_TtCVV5Music4Text7Drawing4View", "drawRect:", reinterpret_cast<IMP>(&recordDrawRect));
     id v = view("_TtCVV5Music4Text7Drawing4View");
+    handed = {};
+    colorFlowMusicEnabled = true;
     msg<void>(v, sel<"drawRect:">(), CGRectMake(0, 0, 10, 10));
-    EXPECT_EQ(textDrawingColor, nullptr);
+    EXPECT_EQ(handed.calls, 1);
+    EXPECT_EQ(handed.drawingColour, mainTextColor) << "forced for the pass";
+    EXPECT_EQ(textDrawingColor, nullptr) << "and cleared after it";
+
+    handed = {};
+    colorFlowMusicEnabled = false;
+    msg<void>(v, sel<"drawRect:">(), CGRectMake(0, 0, 10, 10));
+    EXPECT_EQ(handed.calls, 1);
+    EXPECT_EQ(handed.drawingColour, nullptr) << "nothing forced without ColorFlow";
+}
+
+TEST_F(TextHooksTest, DrawnStringsLoseTheirBackgroundAndTakeTheColourByColorFlow) {
+    SavedImplementationStandIn standIn("NSString", "drawWithRect:options:attributes:context:",
+                                       reinterpret_cast<IMP>(&recordStringDrawing));
+    auto draw = [](id attributes) {
+        handed = {};
+        msg<void>(NSSTR("text"), sel<"drawWithRect:options:attributes:context:">(), CGRectMake(0, 0, 10, 10), 0L, attributes,
+                  id{nullptr});
+        EXPECT_EQ(handed.calls, 1);
+        return handed.attributes.get();
+    };
+    auto entry = [](id attributes, id key) { return hexOf(msg<id>(attributes, sel<"objectForKey:">(), key)); };
+    id given = objc::dict({{NSBackgroundColorAttributeName, colour(1, 1, 1)}, {NSForegroundColorAttributeName, colour(1, 0, 0)}});
+
+    id drawn = draw(given);
+    EXPECT_EQ(msg<id>(drawn, sel<"objectForKey:">(), NSBackgroundColorAttributeName),
+              msg<id>(objc_getClass("UIColor"), sel<"clearColor">()));
+    EXPECT_EQ(entry(drawn, NSForegroundColorAttributeName), "#F0F0F0");
+    EXPECT_EQ(entry(given, NSForegroundColorAttributeName), "#FF0000") << "the caller's attributes stay as they were";
+
+    colorFlowMusicEnabled = true;
+    EXPECT_EQ(entry(draw(given), NSForegroundColorAttributeName), "#FF0000") << "outside a drawing view, with ColorFlow";
+    EXPECT_EQ(draw(nullptr), nullptr);
 }
 
 }  // namespace

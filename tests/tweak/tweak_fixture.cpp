@@ -32,6 +32,17 @@ void installHooksOnce() {
     (void)installed;
 }
 
+SavedImplementationStandIn::SavedImplementationStandIn(const char* className, const char* selector, IMP standIn) {
+    installHooksOnce();
+    const HookEntry* entry = findHookEntry(className, selector);
+    EXPECT_NE(entry, nullptr) << className << " " << selector;
+    slot_ = &hookSlots.savedImplementations[entry ? entry->number : 0];
+    original_ = *slot_;
+    *slot_ = standIn;
+}
+
+SavedImplementationStandIn::~SavedImplementationStandIn() { *slot_ = original_; }
+
 void ThemeTest::SetUp() {
     installHooksOnce();
     replaceMember(bgColor, colour(0x10 / 255.0, 0x10 / 255.0, 0x10 / 255.0));

@@ -24,6 +24,20 @@ std::string hexOf(id colour);
 // Installs the HookTable into this process once, as the tweak's constructor would.
 void installHooksOnce();
 
+// Puts `stand-in` where the entry of `className` and `selector` keeps the implementation it
+// replaced, for the life of this object: a test sees what the replacement hands on.
+class SavedImplementationStandIn {
+public:
+    SavedImplementationStandIn(const char* className, const char* selector, IMP standIn);
+    ~SavedImplementationStandIn();
+    SavedImplementationStandIn(const SavedImplementationStandIn&) = delete;
+    SavedImplementationStandIn& operator=(const SavedImplementationStandIn&) = delete;
+
+private:
+    IMP* slot_;
+    IMP original_;
+};
+
 // Sets ThemeState to distinct colours and the flags to their enabled defaults, and
 // restores everything when the test ends.
 class ThemeTest : public ::testing::Test {

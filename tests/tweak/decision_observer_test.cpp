@@ -1,0 +1,116 @@
+// Every replacement reports what it decided to the one observer: entry, receiver, step, given and result.
+#include "Decision.h"
+#include "HookTable.h"
+#include "MarkerTags.h"
+#include "tweak_fixture.h"
+
+#include <UIKit/UIKit.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <vector>
+
+extern "C" const char* ObscuroDiagnostics(const char* request);
+
+namespace obscuro::testing {
+namespace {
+
+struct Observed {
+    std::size_t entry;
+    id receiver;
+    Step step;
+    id given;
+    id result;
+};
+std::vector<Observed> observed;
+
+void observe(std::size_t entry, id receiver, Step step, id given, id result) {
+    observed.push_back({entry, receiver, step, given, result});
+}
+
+class DecisionObserverTest : public ThemeTest {
+protected:
+    void SetUp() override {
+        ThemeTest::SetUp();
+        observed.clear();
+        setDecisionObserver(&observe);
+    }
+    void TearDown() override {
+        setDecisionObserver(nullptr);
+        ThemeTest::TearDown();
+    }
+    std::size_t entryOf(const char* className, const char* selector) { return findHookEntry(className, selector)->number; }
+    id image(double side) {
+        UIGraphicsBeginImageContextWithOptions(CGSizeMake(side, side), false, 1.0);
+        id img = UIGraphicsGetImageFromCurrentImageContext();
+        UIGraphicsEndImageContext();
+        return img;
+    }
+};
+
+TEST_F(DecisionObserverTest, ReceivesTheStepGivenAndResultOfEachReplacement) {
+    id label = view("UILabel");
+    id red = colour(1, 0, 0);
+    msg<void>(label, sel<"setTextColor:">(), red);
+    ASSERT_FALSE(observed.empty());
+    const Observed& text = observed.front();
+    EXPECT_EQ(text.entry, entryOf("UILabel", "setTextColor:"));
+    EXPECT_EQ(text.receiver, label);
+    EXPECT_EQ(text.step, Step{5}) << "without ColorFlow, step 5 gives the text colour";
+    EXPECT_EQ(text.given, red);
+    EXPECT_EQ(text.result, mainTextColor);
+
+    observed.clear();
+    id imageView = view("UIImageView");
+    msg<void>(imageView, sel<"setImage:">(), image(22));
+    auto assignment = std::find_if(observed.begin(), observed.end(),
+                                   [&](const Observed& o) { return o.entry == entryOf("UIImageView", "setImage:"); });
+    ASSERT_NE(assignment, observed.end());
+    EXPECT_EQ(assignment->step, (Step{6, 3})) << "a 22-point square resets the tint";
+
+    id bar = view("UINavigationBar");
+    observed.clear();
+    msg<BOOL>(bar, sel<"translucent">());
+    enabled = false;
+    msg<BOOL>(bar, sel<"translucent">());
+    msg<void>(label, sel<"setTextColor:">(), red);
+    ASSERT_EQ(observed.size(), 3u);
+    EXPECT_EQ(observed[0].entry, entryOf("UINavigationBar", "translucent"));
+    EXPECT_EQ(observed[0].step, kRuleApplied);
+    EXPECT_FALSE(msg<BOOL>(observed[0].result, sel<"boolValue">())) << "a scalar result arrives boxed";
+    EXPECT_EQ(observed[1].step, kPassedThrough);
+    EXPECT_EQ(observed[2].step, Step{1}) << "the product off is step 1";
+}
+
+// The diagnostics window records backgrounds alone for scene tools, or every entry when asked.
+TEST_F(DecisionObserverTest, DiagnosticsRecordBackgroundsOrEveryEntry) {
+    auto recorded = [] { return nlohmann::json::parse(ObscuroDiagnostics("decisions")); };
+    id v = view("UIView");
+    id label = view("UILabel");
+    ObscuroDiagnostics("explain on");
+    msg<void>(label, sel<"setTextColor:">(), colour(1, 0, 0));
+    msg<void>(v, sel<"setBackgroundColor:">(), colour(1, 1, 1));
+    nlohmann::json backgrounds = recorded();
+    ASSERT_EQ(backgrounds.size(), 1u) << backgrounds;
+    EXPECT_EQ(backgrounds[0]["entry"], entryOf("UIView", "setBackgroundColor:"));
+    EXPECT_EQ(backgrounds[0]["selector"], "setBackgroundColor:");
+    EXPECT_EQ(backgrounds[0]["step"], 16);
+    for (const char* field : {"view", "given", "result"}) EXPECT_TRUE(backgrounds[0].contains(field)) << field;
+
+    ObscuroDiagnostics("explain all");
+    msg<void>(label, sel<"setTextColor:">(), colour(1, 0, 0));
+    msg<void>(view("UIImageView"), sel<"setImage:">(), image(22));
+    nlohmann::json every = recorded();
+    ObscuroDiagnostics("explain off");
+    bool sawText = false, sawSubStep = false;
+    for (const nlohmann::json& d : every) {
+        sawText = sawText || (d["selector"] == "setTextColor:" && d["step"] == 5);
+        sawSubStep = sawSubStep || (d["selector"] == "setImage:" && d["step"] == "6.3");
+    }
+    EXPECT_TRUE(sawText) << every;
+    EXPECT_TRUE(sawSubStep) << every;
+    observed.clear();
+}
+
+}  // namespace
+}  // namespace obscuro::testing
