@@ -16,7 +16,7 @@ template <std::size_t Entry>
 id imageNamedReplacement(id self, SEL cmd, id name, id bundle, id traits) {
     id loaded = callThrough<Entry, id>(self, cmd, name, bundle, traits);
     Decided<id> decision = decideNamedImage(name, loaded);
-    reportDecision(Entry, name, decision.step, loaded, decision.outcome);
+    reportDecision(Entry, self, decision.step, loaded, decision.outcome);
     return decision.outcome;
 }
 

@@ -54,7 +54,7 @@ struct HookedSelector {
 };
 
 std::vector<HookedSelector> hookTableEntries() {
-    const std::regex entry(R"re(HookEntry\{\d+, "([^"]+)", ([IC]), "([^"]+)")re");
+    const std::regex entry(R"re(row\("([^"]+)", ([IC]), "([^"]+)")re");
     std::vector<HookedSelector> entries;
     for (const std::string& source : tweakSources())
         for (auto it = std::sregex_iterator(source.begin(), source.end(), entry); it != std::sregex_iterator(); ++it)
