@@ -1,5 +1,6 @@
 // Run loops: what wakes them, what ends a run, and blocks performed from other threads.
 #include <CoreFoundation/CoreFoundation.h>
+#include <CoreFoundation/RunLoop.h>
 
 #include <gtest/gtest.h>
 
