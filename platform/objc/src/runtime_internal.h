@@ -2,6 +2,7 @@
 #pragma once
 
 #include <objc/ClassBuilder.h>
+#include <objc/category.h>
 #include <objc/runtime.h>
 
 #include <atomic>
@@ -48,12 +49,21 @@ struct Runtime {
     std::mutex selectorLock;
     std::unordered_map<std::string, std::unique_ptr<objc_selector>> selectors;
 
+    // Guards the set of images attached, so that a library opened twice is attached once.
+    std::mutex imageLock;
+    std::unordered_set<const objc_image_info*> attachedImages;
+
     std::mutex typesLock;
     std::unordered_set<std::string> types;
     std::unordered_map<const char*, Invoker> invokers;
 };
 
 Runtime& runtime();
+
+// Attaches the list of a library just opened (the platform's loader calls this), and the
+// program's own list when the runtime starts.
+void attachLoadedImage(void* handle);
+void attachProgramImage();
 
 // Drops every cached method of `cls` and its subclasses. Called with methodLock held when
 // a method is added, since only caches below the class can hold a lookup it now shadows.
