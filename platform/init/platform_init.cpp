@@ -10,10 +10,6 @@ void registerUIKitClasses() __attribute__((weak));
 void registerPreferencesClasses() __attribute__((weak));
 }  // namespace platform
 
-namespace objc::detail {
-void attachProgramImage();
-}
-
 namespace {
 
 __attribute__((constructor)) void registerFrameworks() {
@@ -21,7 +17,6 @@ __attribute__((constructor)) void registerFrameworks() {
     for (auto* registerClasses : {platform::registerFoundationClasses, platform::registerCoreImageClasses,
                                   platform::registerUIKitClasses, platform::registerPreferencesClasses})
         if (registerClasses) registerClasses();
-    objc::detail::attachProgramImage();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UIColor.h>
+#include <objc/category.h>
 #include <objc/invoke.h>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,9 @@
 #include <array>
 #include <cstring>
 #include <vector>
+
+// The list this program carries, as the toolkit compiled into it exports it.
+extern "C" const objc_image_info objc_catlist;
 
 namespace {
 
@@ -38,8 +42,10 @@ std::array<double, 4> componentsOf(id colour) {
 
 Value sizeValue(double width, double height) { return objc::StructValue{"{CGSize=dd}", {width, height}}; }
 
+// The test program has the toolkit compiled in rather than loaded, so it attaches the list itself.
 class CategoryMethods : public testing::Test {
 protected:
+    static void SetUpTestSuite() { objc_attachImage(objc_catlist); }
     objc::AutoreleasePool pool_;
     id red_ = UIColor::colorWithRGBA(1, 0, 0, 1);
     id translucent_ = UIColor::colorWithRGBA(0.2, 0.4, 0.6, 0.5);

@@ -59,10 +59,6 @@ void objc_attachImage(const objc_image_info& image) {
     }
 }
 
-// The program's own list, when it carries one. The reference also puts the program's symbol in
-// its dynamic symbol table, so that the weak reference finds it.
-extern "C" const objc_image_info objc_catlist __attribute__((weak));
-
 namespace objc::detail {
 
 void attachLoadedImage(void* handle) {
@@ -71,10 +67,6 @@ void attachLoadedImage(void* handle) {
     // defines the list, so what is found is the library's own.
     if (auto* image = static_cast<const objc_image_info*>(::dlsym(handle, OBJC_CATLIST_SYMBOL))) objc_attachImage(*image);
     ::dlerror();  // a library without a list is not an error of the caller's
-}
-
-void attachProgramImage() {
-    if (&objc_catlist) objc_attachImage(objc_catlist);
 }
 
 }  // namespace objc::detail

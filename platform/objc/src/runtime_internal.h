@@ -3,6 +3,8 @@
 
 #include <objc/ClassBuilder.h>
 #include <objc/category.h>
+
+#include "owned_mutex.h"
 #include <objc/runtime.h>
 
 #include <atomic>
@@ -43,7 +45,7 @@ struct Runtime {
     std::atomic<unsigned long> classTableGeneration{0};
 
     // Guards method tables, caches and class data other than names.
-    std::mutex methodLock;
+    OwnedMutex methodLock;
     std::vector<MethodCache*> retiredCaches;  // readers may still hold them; kept for the process
 
     std::mutex selectorLock;
@@ -60,13 +62,11 @@ struct Runtime {
 
 Runtime& runtime();
 
-// Attaches the list of a library just opened (the platform's loader calls this), and the
-// program's own list when the runtime starts.
+// Attaches the list of a library just opened; the platform's loader calls this.
 void attachLoadedImage(void* handle);
-void attachProgramImage();
 
 // Drops every cached method of `cls` and its subclasses. Called with methodLock held when
 // a method is added, since only caches below the class can hold a lookup it now shadows.
-void flushCaches(Class cls);
+void flushCachesLocked(Class cls);
 
 }  // namespace objc::detail

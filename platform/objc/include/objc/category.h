@@ -7,9 +7,9 @@
 
 // A library lists what it adds to the runtime in one exported constant, `objc_catlist`, of
 // type objc_image_info. When the platform's loader opens the library it finds that symbol and
-// attaches everything in it: no initialiser of the library runs for it. The program's own list
-// is attached when the runtime starts. Everything here is constant data, so building the list
-// adds no dynamic initialiser to the library.
+// attaches everything in it: no initialiser of the library runs for it. A host program that has
+// such code compiled in hands its own list to objc_attachImage. Everything here is constant
+// data, so building the list adds no dynamic initialiser to the library.
 #define OBJC_CATLIST_SYMBOL "objc_catlist"
 
 // One method: selector text, signature text, and how to reach the implementation.
@@ -60,8 +60,9 @@ struct objc_image_info {
 // initialiser); the loader's later pass then finds the class and changes nothing of substance.
 Class objc_readClassEntry(const objc_class_entry& entry);
 
-// Attaches an image's classes, then its categories, in list order. A method the class has
-// already is replaced, so of two libraries carrying the same category the one loaded last wins.
+// Attaches an image's classes, then its categories, in list order, once per image. A method the
+// class has already is replaced (when of the same signature; see class_replaceMethod), so of two
+// libraries carrying the same category the one loaded last wins.
 void objc_attachImage(const objc_image_info& image);
 
 namespace objc {
