@@ -105,7 +105,16 @@ void addSelectedBackground(Class cls) {
 }
 
 // _UITableViewCellSeparatorView: the effect a separator is drawn with (nil: its plain colour).
-void addSeparatorView(Class cls) { addObjectProperty<"separatorEffect", "setSeparatorEffect:">(cls); }
+// At layout it settles its appearance as the phone's separator does, hidden or not: it asks its
+// effect, and re-reads its background colour for its layer, so the answers of both getters are
+// what the separator shows once it is shown again.
+void addSeparatorView(Class cls) {
+    addObjectProperty<"separatorEffect", "setSeparatorEffect:">(cls);
+    objc::addMethod(cls, sel<"layoutSubviews">(), [](UIView* self, SEL) {
+        msg<id>(self, sel<"separatorEffect">());
+        applyBackgroundColorToLayer(self);
+    });
+}
 
 // _MPDownloadProgressRingView: a stroked ring whose drawn part follows the progress.
 Class gRingSuperclass = nullptr;

@@ -42,6 +42,19 @@ void registerUILabel() {
                              return objc::dict({{NSForegroundColorAttributeName, UIColor::colorWithWhite(0, 1)},
                                                 {NSFontAttributeName, UIFont::systemFont(17)}});
                          })
+            // A new label starts from its class's default text attributes, as UIKit's does: its
+            // colour and font are what _defaultAttributes names, stored without setTextColor:.
+            .method(sel<"initWithFrame:">(),
+                    [](UILabel* self, SEL cmd, CGRect frame) -> id {
+                        id label = callSuper<id>(UIView::class_(), self, cmd, frame);
+                        if (!label) return nullptr;
+                        id defaults = msg<id>(reinterpret_cast<id>(object_getClass(label)), sel<"_defaultAttributes">());
+                        id colour = msg<id>(defaults, sel<"objectForKey:">(), static_cast<id>(NSForegroundColorAttributeName));
+                        id font = msg<id>(defaults, sel<"objectForKey:">(), static_cast<id>(NSFontAttributeName));
+                        if (object_isKindOfClass(colour, UIColor::class_())) self->content->color = objc::retain(static_cast<UIColor*>(colour));
+                        if (object_isKindOfClass(font, UIFont::class_())) self->content->font = objc::retain(static_cast<UIFont*>(font));
+                        return label;
+                    })
             .method(sel<"text">(), [](UILabel* self, SEL) -> id { return self->content->text.get(); })
             .method(sel<"setText:">(), [](UILabel* self, SEL, id text) { self->content->setText(text); })
             .method(sel<"attributedText">(), [](UILabel* self, SEL) { return self->content->attributedText(); })
