@@ -91,6 +91,8 @@ void registerEncoders() {
     add("libpng/level1-sub", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::sub, false}); });
     add("libpng/level1-none", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::none, false}); });
     add("libpng/rle-up", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::up, true}); });
+    add("libpng/rle-sub", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::sub, true}); });
+    add("libpng/rle-none", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::none, true}); });
     add("libpng/renderer", [](benchmark::State& s) { encodeWithLibpng(s, {}); });
 #ifdef OBSCURO_BENCH_SPNG
     add("libspng/level1-up", [](benchmark::State& s) { encodeWithLibspng(s, 1, SPNG_FILTER_CHOICE_UP); });
@@ -105,7 +107,7 @@ int main(int argc, char** argv) {
     registerEncoders();
     return bench::runWithFigures(argc, argv, "Figures (medians, one 1125 x 2436 picture):", [](bench::MedianReport& report) {
         report.figure("PNG file, the renderer's encoder", "libpng/renderer", "ms", 15);
-        for (const char* other : {"libpng/level6-adaptive", "libpng/level1-up", "libpng/level1-sub", "libpng/level1-none", "libpng/rle-up",
+        for (const char* other : {"libpng/level6-adaptive", "libpng/level1-up", "libpng/level1-sub", "libpng/level1-none", "libpng/rle-up", "libpng/rle-sub", "libpng/rle-none",
                                   "libspng/level1-up", "libspng/level1-none", "libspng/default"}) {
             if (std::isnan(report.seconds(other))) continue;
             std::string what = std::string(other) + " (" + std::to_string(int(report.counter(other, "file_kB"))) + " kB)";

@@ -1,4 +1,5 @@
-// A setting changed → the running Music app's ThemeState updated: a colour written through the settings page's controller, timed until obscuro-music shows it.
+// A setting changed → the running Music app's ThemeState updated: a colour written through the settings page's controller or by
+// `obscuro settings set`, timed until obscuro-music shows it.
 #include "MedianReport.h"
 
 #include <settings/SettingsSession.h>
@@ -6,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <device/device.h>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -71,6 +73,23 @@ public:
         session_->write(*page, key, value);
     }
 
+    // `obscuro settings set KEY VALUE` on this device, as a user types it; true when it succeeded.
+    bool set(const std::string& key, const std::string& value) {
+        std::string program = OBSCURO_COMMAND;
+        std::string rootVariable = "OBSCURO_DEVICE_ROOT=" + root_.string();
+        char* argv[] = {program.data(), const_cast<char*>("settings"), const_cast<char*>("set"), const_cast<char*>(key.c_str()),
+                        const_cast<char*>(value.c_str()), nullptr};
+        char* envp[] = {rootVariable.data(), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        pid_t pid = -1;
+        int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp);
+        posix_spawn_file_actions_destroy(&actions);
+        int status = 0;
+        return spawned == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
     // Reads the app's output until a line holds `text` (and `also`, when given).
     bool waitFor(const std::string& text, std::chrono::milliseconds timeout, const std::string& also = "") {
         auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -113,10 +132,24 @@ void SettingChangedToThemeStateUpdated(benchmark::State& state) {
 }
 BENCHMARK(SettingChangedToThemeStateUpdated)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 
+// The same change made by the command line: its start, the write and its notification all count.
+void CommandLineSetToThemeStateUpdated(benchmark::State& state) {
+    RunningMusicApp app;
+    int step = 0;
+    char colour[8];
+    bench::timeEachChange(
+        state, "the Music app never showed the colour the command line set",
+        [&] { std::snprintf(colour, sizeof colour, "#%06X", 0x201008 + 0x030201 * (++step % 64)); },
+        [&] { return app.set("tintColor", colour) && app.waitFor(colour, std::chrono::seconds(5), "tintColor"); });
+}
+BENCHMARK(CommandLineSetToThemeStateUpdated)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
     return bench::runWithFigures(argc, argv, "Figures (medians of single timings):", [](bench::MedianReport& report) {
         report.figure("setting changed -> running Music app's ThemeState updated", report.counter("SettingChangedToThemeStateUpdated", "median_ms"), "ms", 100);
+        report.figure("obscuro settings set -> running Music app's ThemeState updated",
+                      report.counter("CommandLineSetToThemeStateUpdated", "median_ms"), "ms", 100);
     });
 }

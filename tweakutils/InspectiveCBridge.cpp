@@ -2,7 +2,7 @@
 #include "InspectiveCBridge.h"
 
 #include <Foundation/NSLog.h>
-#include <device/device.h>
+#include <device/libc.h>
 #include <dispatch/once.h>
 #include <objc/Strong.h>
 

@@ -62,51 +62,54 @@ std::string upperHex(unsigned value) {
 unsigned long countOf(id collection) { return msg<unsigned long>(collection, sel<"count">()); }
 id objectAt(id array, unsigned long index) { return msg<id>(array, sel<"objectAtIndex:">(), index); }
 
-Class registerMagicien() {
-    if (Class existing = objc_getClass("Magicien")) return existing;  // the other deliverable got here first
-    return objc::ClassBuilder<Magicien>("Magicien", NSObject::class_())
-        .ivar("_salt", "@", sizeof(id), alignof(id))
-        .classMethod(sel<"newWithSaltUnsafe:">(), [](Class, SEL, id source) -> id {
+constexpr objc_method_entry kMagicienClassMethods[] = {
+    objc::lambdaMethod<"newWithSaltUnsafe:">([](Class, SEL, id source) -> id {
             return Magicien::newWithSaltUnsafe(source).release();
-        })
-        .classMethod(sel<"hashSaltUsingSHA1:">(), [](Class, SEL, id string) { return Magicien::hashSaltUsingSHA1(string); })
-        .classMethod(sel<"newUsingStoredSalt:">(), [](Class, SEL, id key) -> id {
+        }),
+    objc::lambdaMethod<"hashSaltUsingSHA1:">([](Class, SEL, id string) { return Magicien::hashSaltUsingSHA1(string); }),
+    objc::lambdaMethod<"newUsingStoredSalt:">([](Class, SEL, id key) -> id {
             return Magicien::newUsingStoredSalt(key).release();
-        })
-        .classMethod(sel<"reveal:UsingStoredSalt:">(), [](Class, SEL, const unsigned char* stored, id key) {
+        }),
+    objc::lambdaMethod<"reveal:UsingStoredSalt:">([](Class, SEL, const unsigned char* stored, id key) {
             return Magicien::revealUsingStoredSalt(stored, key);
-        })
-        .classMethod(sel<"generateCodeWithSalt:WithStrings:">(),
-                     [](Class, SEL, id salt, id strings) { return Magicien::generateCodeWithSaltWithStrings(salt, strings); })
-        .classMethod(sel<"generateCodeWithSaltUnsafe:WithStrings:">(),
-                     [](Class, SEL, id salt, id strings) { return Magicien::generateCodeWithSaltUnsafeWithStrings(salt, strings); })
-        .classMethod(sel<"generateCodeWithSaltUnsafe:WithStrings:silence:successfulP:unsuccessfulP:">(),
-                     [](Class, SEL, id salt, id strings, BOOL silence, id* successful, id* unsuccessful) {
+        }),
+    objc::lambdaMethod<"generateCodeWithSalt:WithStrings:">([](Class, SEL, id salt, id strings) { return Magicien::generateCodeWithSaltWithStrings(salt, strings); }),
+    objc::lambdaMethod<"generateCodeWithSaltUnsafe:WithStrings:">([](Class, SEL, id salt, id strings) { return Magicien::generateCodeWithSaltUnsafeWithStrings(salt, strings); }),
+    objc::lambdaMethod<"generateCodeWithSaltUnsafe:WithStrings:silence:successfulP:unsuccessfulP:">([](Class, SEL, id salt, id strings, BOOL silence, id* successful, id* unsuccessful) {
                          return Magicien::generateCodeWithSaltUnsafeWithStringsSilenceSuccessfulPUnsuccessfulP(
                              salt, strings, silence, successful, unsuccessful);
-                     })
-        .classMethod(sel<"printHex:">(), [](Class, SEL, id string) { return Magicien::printHex(string); })
-        .classMethod(sel<"printHex:WithKey:">(), [](Class, SEL, id string, id key) { return Magicien::printHexWithKey(string, key); })
-        .classMethod(sel<"logCodeWithSuccessful:unsuccessful:">(), [](Class, SEL, id successful, id unsuccessful) {
+                     }),
+    objc::lambdaMethod<"printHex:">([](Class, SEL, id string) { return Magicien::printHex(string); }),
+    objc::lambdaMethod<"printHex:WithKey:">([](Class, SEL, id string, id key) { return Magicien::printHexWithKey(string, key); }),
+    objc::lambdaMethod<"logCodeWithSuccessful:unsuccessful:">([](Class, SEL, id successful, id unsuccessful) {
             Magicien::logCodeWithSuccessfulUnsuccessful(successful, unsuccessful);
-        })
-        .classMethod(sel<"stringFromClasses:">(), [](Class, SEL, id classes) { return Magicien::stringFromClasses(classes); })
-        .classMethod(sel<"allPermutationsOfArray:">(), [](Class, SEL, id array) { return Magicien::allPermutationsOfArray(array); })
-        .method(sel<"salt">(), [](Magicien* self, SEL) { return self->salt(); })
-        .method(sel<"setSalt:">(), [](Magicien* self, SEL, id salt) { self->setSalt(salt); })
-        .method(sel<"dirMoi:">(), [](Magicien* self, SEL, const unsigned char* stored) { return self->dirMoi(stored); })
-        .method(sel<"CStringToNSString:">(), [](Magicien* self, SEL, const char* cString) { return self->CStringToNSString(cString); })
-        .method(sel<"convertNSStringtoCString:">(),
-                [](Magicien* self, SEL, id string) { return self->convertNSStringtoCString(string); })
-        .method(sel<"hexByObfuscatingString:">(), [](Magicien* self, SEL, id string) { return self->hexByObfuscatingString(string); })
-        .method(sel<"hexByObfuscatingString:silence:">(), [](Magicien*, SEL, id, BOOL) -> id { return nil; })
-        .registerClass();
-}
+        }),
+    objc::lambdaMethod<"stringFromClasses:">([](Class, SEL, id classes) { return Magicien::stringFromClasses(classes); }),
+    objc::lambdaMethod<"allPermutationsOfArray:">([](Class, SEL, id array) { return Magicien::allPermutationsOfArray(array); }),
+};
+
+constexpr objc_method_entry kMagicienInstanceMethods[] = {
+    objc::lambdaMethod<"salt">([](Magicien* self, SEL) { return self->salt(); }),
+    objc::lambdaMethod<"setSalt:">([](Magicien* self, SEL, id salt) { self->setSalt(salt); }),
+    objc::lambdaMethod<"dirMoi:">([](Magicien* self, SEL, const unsigned char* stored) { return self->dirMoi(stored); }),
+    objc::lambdaMethod<"CStringToNSString:">([](Magicien* self, SEL, const char* cString) { return self->CStringToNSString(cString); }),
+    objc::lambdaMethod<"convertNSStringtoCString:">([](Magicien* self, SEL, id string) { return self->convertNSStringtoCString(string); }),
+    objc::lambdaMethod<"hexByObfuscatingString:">([](Magicien* self, SEL, id string) { return self->hexByObfuscatingString(string); }),
+    objc::lambdaMethod<"hexByObfuscatingString:silence:">([](Magicien*, SEL, id, BOOL) -> id { return nil; }),
+};
+
+constexpr objc_ivar_entry kMagicienIvars[] = {{"_salt", "@", sizeof(id), alignof(id)}};
 
 }  // namespace
 
+constinit const objc_class_entry kMagicienClass{
+    "Magicien", "NSObject", sizeof(Magicien), alignof(Magicien), [](void* memory) -> id { return new (memory) Magicien(); },
+    kMagicienIvars, kMagicienInstanceMethods, kMagicienClassMethods};
+
+// The class is in the library's list, which the loader attaches; the library's own initialiser
+// may need it first, so whoever comes first registers it.
 Class Magicien::class_() {
-    static Class cls = registerMagicien();
+    static Class cls = objc_readClassEntry(kMagicienClass);
     return cls;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <objc/NSObject.h>
+#include <objc/category.h>
 
 #include <initializer_list>
 #include <mutex>
@@ -13,8 +14,9 @@
 // a NUL-terminated array whose byte i is text[i] ^ salt[i % 40]; a store with the same salt
 // turns the array back into the text. The salt itself is never stored.
 //
-// The class registers itself in the runtime as "Magicien" (base NSObject) the first time
-// class_() is called; every operation below is also a method of that runtime class. The
+// The class is the runtime class "Magicien" (base NSObject), registered when the library loads
+// or, if the library's own code gets there first, the first time class_() is called; every
+// operation below is also a method of that runtime class. The
 // salt is an atomic property backed by the object-typed instance variable "_salt".
 class Magicien : public NSObject {
 public:
@@ -82,6 +84,9 @@ public:
 private:
     std::mutex saltLock_;
 };
+
+// The runtime's description of the class, listed with the toolkit's categories.
+extern const objc_class_entry kMagicienClass;
 
 // The stored form of `text` under `salt` (the 40-character hexadecimal salt), NUL terminator
 // included. A text byte equal to its salt byte gives a 0 that would end the array early:

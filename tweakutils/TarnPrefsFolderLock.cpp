@@ -1,9 +1,8 @@
 // The settings folder's flock, taken through the device file system.
 #include "TarnPrefsFolderLock.h"
 
-#include <device/device.h>
+#include <device/libc.h>
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -14,9 +13,7 @@ namespace tarnprefs {
 TarnPrefsFolderLock::TarnPrefsFolderLock(const std::string& settingsFilePath) {
     auto slash = settingsFilePath.rfind('/');
     if (slash == std::string::npos || slash == 0) return;
-    auto folder = device::resolve(settingsFilePath.substr(0, slash));
-    if (!folder) return;
-    fd_ = ::open(folder->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    fd_ = device::open(settingsFilePath.substr(0, slash).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0) return;
     while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
     }

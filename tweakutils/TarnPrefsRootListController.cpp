@@ -7,7 +7,7 @@
 #include <CoreFoundation/CoreFoundation.h>
 #include <Foundation/Foundation.h>
 #include <UIKit/UIApplication.h>
-#include <device/device.h>
+#include <device/libc.h>
 
 #include <array>
 #include <cerrno>

@@ -5,13 +5,14 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
-#include <thread>
 
 extern char** environ;
 
@@ -44,10 +45,20 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
 
 ChildProcess::~ChildProcess() {
     if (!ended_ && pid_ > 0) {
+        // A child that ignores SIGTERM for two seconds is killed. The process descriptor turns
+        // readable when the child ends, so the wait ends with it.
+        int process = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));
         ::kill(pid_, SIGTERM);
-        for (int i = 0; i < 200 && ::waitpid(pid_, &status_, WNOHANG) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, &status_, 0);
+        if (process >= 0) {
+            pollfd ended{process, POLLIN, 0};
+            while (::poll(&ended, 1, 2000) < 0 && errno == EINTR) {
+            }
+            ::close(process);
+        }
+        if (::waitpid(pid_, &status_, WNOHANG) == 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, &status_, 0);
+        }
     }
     if (out_ >= 0) ::close(out_);
 }

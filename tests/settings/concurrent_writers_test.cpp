@@ -1,4 +1,4 @@
-// Writers in separate processes: no key lost between two pages writing at once, and a writer killed mid-write leaves a whole file.
+// Writers in separate processes: no key lost between two pages writing at once, and a writer killed at any step of a write leaves a whole file.
 #include "child_process.h"
 #include "settings_device.h"
 
@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <random>
-#include <thread>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <signal.h>
 
@@ -30,6 +30,13 @@ protected:
         device::setRoot("");
         std::error_code error;
         std::filesystem::remove_all(root_, error);
+    }
+    // Temporaries of writes that never renamed theirs into place.
+    int temporariesBesideTheFile() const {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(root_ / "var/mobile/Library/Preferences"))
+            count += entry.path().filename().string().starts_with(".");
+        return count;
     }
     NSDictionary* settings() {
         return msg<NSDictionary*>(NSDictionary::class_(), sel<"dictionaryWithContentsOfFile:">(), objc::str(kSettingsPath));
@@ -55,35 +62,37 @@ TEST_F(ConcurrentWriters, TwoProcessesWritingDifferentKeysLoseNothing) {
     }
 }
 
-// Each writer is killed a random few microseconds after a key it reported, so that the kills
-// land at every point of the next write: reading the file, writing the temporary, renaming.
+// Each writer stops at one step of a write, says so, and is killed there: with its temporary just
+// made, half written, or whole and about to replace the file. Whatever the step, the file stays a
+// whole property list with every key written before, without the key being written, and the
+// temporary is left beside it.
 TEST_F(ConcurrentWriters, AWriterKilledMidWriteLeavesAWholeFileWithEveryFinishedKey) {
-    std::mt19937 random(7);  // fixed: a failure names the round that caused it
-    std::uniform_int_distribution<int> delayMicroseconds(0, 3000);
     std::vector<std::string> finished;
-    for (int round = 0; round < 30; ++round) {
-        std::string prefix = "round" + std::to_string(round) + "_";
-        ChildProcess writer(OBSCURO_SETTINGS_WRITER, {root_.string(), round % 2 ? "Root" : "custom_colors", prefix, "0"});
-        int lines = 1 + static_cast<int>(random() % 6);
-        for (int i = 0; i < lines; ++i) {
-            auto line = writer.readLine(std::chrono::seconds(20));
-            ASSERT_TRUE(line) << "the writer stopped early";
-            finished.push_back(prefix + *line);
+    int round = 0;
+    for (const char* step : {"temporary", "half", "rename"}) {
+        for (const char* page : {"Root", "custom_colors"}) {
+            std::string prefix = "round" + std::to_string(round) + "_";
+            int before = 1 + round % 3;
+            ChildProcess writer(OBSCURO_SETTINGS_WRITER, {root_.string(), page, prefix, std::to_string(before), step});
+            for (int i = 0; i < before; ++i) {
+                auto line = writer.readLine(std::chrono::seconds(20));
+                ASSERT_TRUE(line) << "round " << round << ": the writer stopped early";
+                finished.push_back(prefix + *line);
+            }
+            auto paused = writer.readLine(std::chrono::seconds(20));
+            ASSERT_EQ(paused, std::optional<std::string>(std::string("paused ") + step)) << "round " << round;
+            writer.kill(SIGKILL);
+            writer.finish();
+
+            NSDictionary* stored = settings();
+            ASSERT_NE(stored, nullptr) << "round " << round << " (" << step << "): the file is not a whole property list";
+            for (const auto& key : finished) EXPECT_NE(stored->objectForKey(objc::str(key)), nullptr) << "round " << round << ": " << key;
+            EXPECT_EQ(stored->objectForKey(objc::str(prefix + std::to_string(before))), nullptr)
+                << "round " << round << " (" << step << "): the interrupted key is in the file";
+            ++round;
+            EXPECT_EQ(temporariesBesideTheFile(), round) << "round " << round - 1 << " (" << step << ")";
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
-        writer.kill(SIGKILL);
-        writer.finish();
-        NSDictionary* stored = settings();
-        ASSERT_NE(stored, nullptr) << "round " << round << ": the file is not a whole property list";
-        for (const auto& key : finished) EXPECT_NE(stored->objectForKey(objc::str(key)), nullptr) << "round " << round << ": " << key;
     }
-    // A temporary left beside the file is a writer killed between making it and renaming it:
-    // the kills did land inside writes, not only between them.
-    int midWrite = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(root_ / "var/mobile/Library/Preferences"))
-        midWrite += entry.path().filename().string().starts_with(".");
-    std::fprintf(stderr, "killed mid-write: %d of 30\n", midWrite);
-    EXPECT_GE(midWrite, 3);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // Colours replaced while a named image is decided on another thread stay alive until no decision can still hold them.
+#include "GlyphImageCache.h"
 #include "Preferences.h"
 #include "tweak_fixture.h"
 
@@ -47,6 +48,7 @@ class NamedImagesDuringReloadsTest : public ThemeTest {
 protected:
     void SetUp() override {
         ThemeTest::SetUp();
+        createGlyphImageCache();
         root_ = fs::temp_directory_path() / ("obscuro-reading-" + std::to_string(::getpid()));
         fs::create_directories(root_ / "var/mobile/Library/Preferences");
         previousRoot_ = device::root();

@@ -79,7 +79,7 @@ constexpr auto kMusicClasses = std::to_array<MusicClass>({
 
     // Controls and buttons.
     {"Music.PlayerTimeControl", "UIControl", nullptr, "the now-playing scrubber with elapsed and remaining time"},
-    {"MusicLibraryAddKeepLocalControl", "UIControl", addKeepLocalControl, "Objective-C add / download control of songs and albums; its plus is a template glyph"},
+    {"MusicLibraryAddKeepLocalControl", "UIControl", nullptr, "Objective-C add / download control of songs and albums"},
     {"Music.SubtitledButton", "UIButton", nullptr, "bordered button with a title and a subtitle"},
     {"Music.NowPlayingTransportButton", "UIButton", nullptr, "previous, play/pause and next buttons of the now-playing screen"},
     {"_TtCC5Music22JSDrivenViewControllerP33_7039E2436DE34332E50649067807721930PageHeaderContextActionsButton", "UIButton", nullptr,

@@ -38,7 +38,6 @@ IMP inheritedImplementation(Class cls, SEL cmd) {
 // Classes whose methods extend their superclass's; each is set when its class is registered.
 Class gArtworkView = nil;
 Class gIndexBar = nil;
-Class gKeepLocalControl = nil;
 Class gTextStack = nil;
 
 // A template glyph image view from the app's catalogue: it draws in the tint it inherits.
@@ -111,24 +110,6 @@ void addGlyphField(Class cls) {
         CGRect frame{{bounds.size.width - 26, (bounds.size.height - 16) / 2}, {16, 16}};
         if (!*slot) {
             *slot = objc_retain(templateGlyphView("Search", frame));
-            msg(self, sel<"addSubview:">(), *slot);
-        }
-        msg(*slot, sel<"setFrame:">(), frame);
-    });
-}
-
-// The add control shows its plus as a template glyph, so that it draws in the control's tint.
-void addKeepLocalControl(Class cls) {
-    gKeepLocalControl = cls;
-    addObjectIvar(cls, "glyphView");
-    objc::addMethod(cls, sel<"layoutSubviews">(), [](id self, SEL cmd) {
-        objc::callIMP<void>(inheritedImplementation(gKeepLocalControl, cmd), self, cmd);
-        id* slot = ivarSlot(self, "glyphView");
-        if (!slot) return;
-        CGRect bounds = msg<CGRect>(self, sel<"bounds">());
-        CGRect frame{{4, 4}, {bounds.size.width - 8, bounds.size.height - 8}};
-        if (!*slot) {
-            *slot = objc_retain(templateGlyphView("UniversalAddControlAdd", frame));
             msg(self, sel<"addSubview:">(), *slot);
         }
         msg(*slot, sel<"setFrame:">(), frame);

@@ -16,8 +16,6 @@ void addIndexBar(Class cls);
 // Music.SearchTextField and MusicTextField: a template magnifier glyph at the trailing end,
 // made on the first layout pass.
 void addGlyphField(Class cls);
-// MusicLibraryAddKeepLocalControl: its plus as a template glyph, made on the first layout pass.
-void addKeepLocalControl(Class cls);
 // Music.Text.StackView: lays its subviews out one under the other.
 void addTextStack(Class cls);
 // Music.Text.Drawing.View: `text`, `setFont:`, `setTextColor:`, and a drawRect: that draws the

@@ -150,16 +150,16 @@ ordered_json decisionsFor(const std::vector<const scene::DecisionRecord*>& recor
     return out;
 }
 
-// The named-image decisions (made on the class, not on a view) whose result this view's image
+// The decisions made away from any view (named images) whose result this view's image
 // decisions were given, or which produced the image it holds.
 std::vector<const scene::DecisionRecord*> imageSources(id held, const std::vector<const scene::DecisionRecord*>& onView,
-                                                       const std::vector<const scene::DecisionRecord*>& classSide) {
+                                                       const std::vector<const scene::DecisionRecord*>& madeAway) {
     std::vector<id> wanted;
     if (held) wanted.push_back(held);
     for (const scene::DecisionRecord* record : onView)
         if (record->given.object) wanted.push_back(record->given.object);
     std::vector<const scene::DecisionRecord*> out;
-    for (const scene::DecisionRecord* record : classSide)
+    for (const scene::DecisionRecord* record : madeAway)
         if (record->result.object && std::find(wanted.begin(), wanted.end(), record->result.object) != wanted.end())
             out.push_back(record);
     return out;
@@ -199,14 +199,16 @@ ordered_json describeWindow(UIView* window, std::vector<scene::DecisionRecord> d
         for (scene::DecisionRecord& later : probe->decisions()) decisions.push_back(std::move(later));
 
     DecisionsByReceiver byReceiver;
-    std::vector<const scene::DecisionRecord*> classSide;
+    std::vector<const scene::DecisionRecord*> madeAway;
     for (const scene::DecisionRecord& decision : decisions) {
         // A view's layer is drawn as part of the view: what was decided on it is told with the view.
         id receiver = decision.view;
         if (object_isKindOfClass(receiver, CALayer::class_()) && static_cast<CALayer*>(receiver)->delegate)
             receiver = static_cast<CALayer*>(receiver)->delegate;
         byReceiver[receiver].push_back(&decision);
-        if (decision.view && class_isMetaClass(object_getClass(decision.view))) classSide.push_back(&decision);
+        // Images made away from any view (a named image is decided on its name) are matched by value.
+        if (!object_isKindOfClass(receiver, UIView::class_()) && object_isKindOfClass(decision.result.object, UIImage::class_()))
+            madeAway.push_back(&decision);
     }
 
     for (std::size_t i = 0; i < views.size(); ++i) {
@@ -236,7 +238,7 @@ ordered_json describeWindow(UIView* window, std::vector<scene::DecisionRecord> d
             for (const scene::DecisionRecord* record : onView)
                 if (propertyFor(record->selector) == property) matched.push_back(record);
             if (value.kind == HeldValue::Kind::Image) {
-                std::vector<const scene::DecisionRecord*> sources = imageSources(value.object, matched, classSide);
+                std::vector<const scene::DecisionRecord*> sources = imageSources(value.object, matched, madeAway);
                 matched.insert(matched.begin(), sources.begin(), sources.end());
             }
             ordered_json described = {{"value", heldValueJson(value)}, {"decisions", decisionsFor(matched)}};

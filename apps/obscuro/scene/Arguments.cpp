@@ -162,6 +162,10 @@ id taggedObject(const std::string& tag, const ordered_json& value, const ObjectR
         if (value != true) throw SceneError(where + ": a pattern colour is {\"pattern\": true}");
         return patternColour();
     }
+    if (tag == "number") {
+        if (!value.is_number() && !value.is_boolean()) throw SceneError(where + ".number: expected a number or a boolean");
+        return number(value);
+    }
     if (tag == "string") {
         if (!value.is_string()) throw SceneError(where + ".string: expected text");
         return objc::str(value.get_ref<const std::string&>());
@@ -180,7 +184,7 @@ id taggedObject(const std::string& tag, const ordered_json& value, const ObjectR
         return reinterpret_cast<id>(cls);
     }
     throw SceneError(where + ": unknown tag \"" + tag +
-                     "\" (known: color, white, pattern, string, attributed, dict, image, ref, class)");
+                     "\" (known: color, white, pattern, number, string, attributed, dict, image, ref, class)");
 }
 
 // Reads a struct of `count` doubles, given as an array.
@@ -228,7 +232,11 @@ objc::Value argumentFromJson(const ordered_json& value, std::string_view encodin
         return SceneError(where + ": expected " + wanted + " for an argument of type " + std::string(encoding) + ", not " + kindOf(value));
     };
     switch (encoding.front()) {
-    case '@': return objectFromJson(value, resolve, where);
+    case '@':
+        // A bare number or boolean would reach the method as an NSNumber where it expects some
+        // other object; a scene that means an NSNumber says so.
+        if (value.is_number() || value.is_boolean()) throw wrong("an object (an NSNumber is {\"number\": …})");
+        return objectFromJson(value, resolve, where);
     case '#': {
         if (value.is_null()) return objc::Value{};
         if (value.is_string()) {

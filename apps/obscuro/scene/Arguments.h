@@ -16,15 +16,15 @@ using ObjectResolver = std::function<id(const std::string& reference)>;
 
 // Makes the object a tagged value describes (autoreleased, or a scene object borrowed):
 //   {"color": "#RRGGBB"} | {"color": [r, g, b, a]} | {"white": [w, a]} | {"pattern": true}
-//   {"string": "…"} | {"attributed": [["text", {name: value}], …]} | {"dict": {key: value}}
+//   {"number": 1.5} | {"string": "…"} | {"attributed": [["text", {name: value}], …]} | {"dict": {key: value}}
 //   {"image": {"size": [w, h], "scale": s, "resizable": b, "fill": "#RRGGBB", "template": b}}
 //   {"ref": "object id"} | {"class": "Name"} | null
 // Plain strings, numbers, booleans and arrays become NSString, NSNumber and NSArray.
 // Throws SceneError naming `where` for anything else.
 id objectFromJson(const nlohmann::ordered_json& value, const ObjectResolver& resolve, const std::string& where);
 
-// The argument a method whose argument type is `encoding` takes, from JSON: objects as above,
-// numbers and booleans for scalars, [x, y, w, h] and the like for structs, a colour for a
+// The argument a method whose argument type is `encoding` takes, from JSON: objects as above
+// (a bare number or boolean is refused there: it is no object), numbers and booleans for scalars, [x, y, w, h] and the like for structs, a colour for a
 // CGColor pointer, a selector name for a selector. Throws SceneError naming `where`.
 objc::Value argumentFromJson(const nlohmann::ordered_json& value, std::string_view encoding, const ObjectResolver& resolve,
                              const std::string& where);

@@ -99,12 +99,6 @@ std::string_view keywordOf(std::string_view selector, int index) {
     return selector.substr(0, selector.find(':'));
 }
 
-bool inherits(Class cls, Class ancestor) {
-    for (Class c = cls; c; c = class_getSuperclass(c))
-        if (c == ancestor) return true;
-    return false;
-}
-
 std::string describeJson(const ordered_json& value) { return value.dump(-1, ' ', false, ordered_json::error_handler_t::replace); }
 
 // NSLog lines while it lives.
@@ -418,7 +412,7 @@ private:
         const std::string& className = node["class"].get_ref<const std::string&>();
         Class cls = objc_getClass(className.c_str());
         if (!cls) throw SceneError(at + ": unknown class '" + className + "'");
-        bool isView = inherits(cls, UIView::class_());
+        bool isView = class_isSubclassOfClass(cls, UIView::class_());
 
         std::optional<CGRect> frame;
         if (auto it = node.find("frame"); it != node.end()) {
@@ -502,7 +496,7 @@ private:
         const std::string& className = spec["class"].get_ref<const std::string&>();
         Class cls = objc_getClass(className.c_str());
         if (!cls) throw SceneError(at + ": unknown class '" + className + "'");
-        if (!inherits(cls, UIViewController::class_())) throw SceneError(at + ": " + className + " is not a view controller");
+        if (!class_isSubclassOfClass(cls, UIViewController::class_())) throw SceneError(at + ": " + className + " is not a view controller");
         std::string name;
         if (auto it = spec.find("id"); it != spec.end() && !it->is_null()) {
             if (!it->is_string() || it->get_ref<const std::string&>().empty()) throw SceneError(at + ": id: expected a non-empty string");

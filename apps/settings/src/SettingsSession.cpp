@@ -23,12 +23,6 @@ constexpr int kMaximumPageDepth = 8;
 
 std::string text(id object) { return objc::utf8(object); }
 
-bool isSubclassOf(Class cls, Class ancestor) {
-    for (Class c = cls; c; c = class_getSuperclass(c))
-        if (c == ancestor) return true;
-    return false;
-}
-
 std::vector<PSSpecifier*> specifiersOf(PSListController* controller) {
     std::vector<PSSpecifier*> result;
     auto* list = msg<NSArray*>(controller, sel<"specifiers">());
@@ -43,8 +37,8 @@ bool isColourCell(PSSpecifier* specifier) {
 }
 
 bool opensPage(PSSpecifier* specifier) {
-    return isSubclassOf(specifier->detailControllerClass, PSListController::class_()) &&
-           !isSubclassOf(specifier->detailControllerClass, PSListItemsController::class_());
+    return class_isSubclassOfClass(specifier->detailControllerClass, PSListController::class_()) &&
+           !class_isSubclassOfClass(specifier->detailControllerClass, PSListItemsController::class_());
 }
 
 // A colour string is one the colour picker reads by itself: with two different fallbacks it

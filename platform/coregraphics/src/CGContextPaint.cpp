@@ -1,5 +1,6 @@
-// Painting: fills, strokes, images and free Cairo drawing, composited through clips, masks, alpha and blend modes.
+// Painting calls: fills, strokes, clears, images and free Cairo drawing, each handed to the painting core as one operation.
 #include "CGContextInternal.h"
+#include "CairoHandles.h"
 
 #include <CoreGraphics/CGCairo.h>
 
@@ -8,165 +9,6 @@
 #include <cstring>
 
 namespace {
-
-cairo_operator_t operatorFor(CGBlendMode mode) {
-    switch (mode) {
-        case kCGBlendModeMultiply: return CAIRO_OPERATOR_MULTIPLY;
-        case kCGBlendModeScreen: return CAIRO_OPERATOR_SCREEN;
-        case kCGBlendModeOverlay: return CAIRO_OPERATOR_OVERLAY;
-        case kCGBlendModeDarken: return CAIRO_OPERATOR_DARKEN;
-        case kCGBlendModeLighten: return CAIRO_OPERATOR_LIGHTEN;
-        case kCGBlendModeColorDodge: return CAIRO_OPERATOR_COLOR_DODGE;
-        case kCGBlendModeColorBurn: return CAIRO_OPERATOR_COLOR_BURN;
-        case kCGBlendModeSoftLight: return CAIRO_OPERATOR_SOFT_LIGHT;
-        case kCGBlendModeHardLight: return CAIRO_OPERATOR_HARD_LIGHT;
-        case kCGBlendModeDifference: return CAIRO_OPERATOR_DIFFERENCE;
-        case kCGBlendModeExclusion: return CAIRO_OPERATOR_EXCLUSION;
-        case kCGBlendModeHue: return CAIRO_OPERATOR_HSL_HUE;
-        case kCGBlendModeSaturation: return CAIRO_OPERATOR_HSL_SATURATION;
-        case kCGBlendModeColor: return CAIRO_OPERATOR_HSL_COLOR;
-        case kCGBlendModeLuminosity: return CAIRO_OPERATOR_HSL_LUMINOSITY;
-        case kCGBlendModeClear: return CAIRO_OPERATOR_CLEAR;
-        case kCGBlendModeCopy: return CAIRO_OPERATOR_SOURCE;
-        case kCGBlendModeSourceIn: return CAIRO_OPERATOR_IN;
-        case kCGBlendModeSourceOut: return CAIRO_OPERATOR_OUT;
-        case kCGBlendModeSourceAtop: return CAIRO_OPERATOR_ATOP;
-        case kCGBlendModeDestinationOver: return CAIRO_OPERATOR_DEST_OVER;
-        case kCGBlendModeDestinationIn: return CAIRO_OPERATOR_DEST_IN;
-        case kCGBlendModeDestinationOut: return CAIRO_OPERATOR_DEST_OUT;
-        case kCGBlendModeDestinationAtop: return CAIRO_OPERATOR_DEST_ATOP;
-        case kCGBlendModeXOR: return CAIRO_OPERATOR_XOR;
-        case kCGBlendModePlusLighter: return CAIRO_OPERATOR_ADD;
-        default: return CAIRO_OPERATOR_OVER;
-    }
-}
-
-// Cairo lets these operators reach past the shape (within the clip); the phone's blend modes stay
-// inside the shape, so the shape is made a clip for them.
-bool unbounded(cairo_operator_t op) {
-    return op == CAIRO_OPERATOR_IN || op == CAIRO_OPERATOR_OUT || op == CAIRO_OPERATOR_DEST_IN ||
-           op == CAIRO_OPERATOR_DEST_ATOP;
-}
-
-void applyClips(cairo_t* cr, const cg::GState& s) {
-    for (const auto& clip : s.clips) {
-        clip.path->append(cr);
-        cairo_set_fill_rule(cr, clip.evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-        cairo_set_antialias(cr, clip.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-        cairo_clip(cr);
-    }
-}
-
-void strokeWithState(cairo_t* cr, const CGContext& c) {
-    const auto& s = c.state();
-    cairo_matrix_t m = c.deviceMatrix();
-    double det = m.xx * m.yy - m.xy * m.yx;
-    if (det == 0 || !std::isfinite(det)) {
-        cairo_new_path(cr);
-        return;
-    }
-    cairo_set_matrix(cr, &m);
-    cairo_set_line_width(cr, s.lineWidth);
-    cairo_set_line_cap(cr, s.lineCap == kCGLineCapRound    ? CAIRO_LINE_CAP_ROUND
-                           : s.lineCap == kCGLineCapSquare ? CAIRO_LINE_CAP_SQUARE
-                                                           : CAIRO_LINE_CAP_BUTT);
-    cairo_set_line_join(cr, s.lineJoin == kCGLineJoinRound   ? CAIRO_LINE_JOIN_ROUND
-                            : s.lineJoin == kCGLineJoinBevel ? CAIRO_LINE_JOIN_BEVEL
-                                                             : CAIRO_LINE_JOIN_MITER);
-    cairo_set_miter_limit(cr, s.miterLimit);
-    cairo_stroke(cr);
-    cairo_identity_matrix(cr);
-}
-
-// Paints the operation onto cr with OVER, the global alpha included; cr's clip is already set.
-void paintOver(cairo_t* cr, const CGContext& c, const cg::Operation& op) {
-    const auto& s = c.state();
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    if (op.custom) {
-        cairo_push_group(cr);
-        cairo_matrix_t m = c.deviceMatrix();
-        cairo_save(cr);
-        cairo_set_matrix(cr, &m);
-        op.custom(cr);
-        cairo_restore(cr);
-        cairo_pop_group_to_source(cr);
-        cairo_paint_with_alpha(cr, s.alpha);
-        return;
-    }
-    op.setSource(cr);
-    cairo_set_antialias(cr, s.antialias() ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    if (op.stroke && (op.solidSource || s.alpha >= 1)) {
-        op.appendShape(cr);
-        strokeWithState(cr, c);
-    } else if (op.stroke) {
-        cairo_push_group(cr);
-        op.appendShape(cr);
-        strokeWithState(cr, c);
-        cairo_pop_group_to_source(cr);
-        cairo_paint_with_alpha(cr, s.alpha);
-    } else {
-        op.appendShape(cr);
-        cairo_set_fill_rule(cr, op.evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-        if (op.solidSource || s.alpha >= 1) {
-            cairo_fill(cr);
-        } else {
-            cairo_clip(cr);
-            cairo_paint_with_alpha(cr, s.alpha);
-        }
-    }
-}
-
-uint8_t plusDarker(unsigned s, unsigned sa, unsigned d, unsigned da, unsigned ra) {
-    int v = int(ra) - int((sa - s) + (da - d));
-    return uint8_t(std::max(v, 0));
-}
-
-// kCGBlendModePlusDarker has no Cairo operator: the operation is painted into a layer and combined
-// by hand, R = max(0, 1 − ((1 − D) + (1 − S))) in premultiplied form.
-void renderPlusDarker(CGContext& c, const cg::Operation& op, const cg::DeviceBox& box) {
-    const auto& s = c.state();
-    cairo_surface_t* layer = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(c.width), int(c.height));
-    cairo_t* lc = cairo_create(layer);
-    applyClips(lc, s);
-    paintOver(lc, c, op);
-    cairo_destroy(lc);
-    cairo_surface_flush(layer);
-    const uint8_t* layerData = cairo_image_surface_get_data(layer);
-    int layerStride = cairo_image_surface_get_stride(layer);
-    const uint8_t* maskData = s.mask ? cairo_image_surface_get_data(s.mask.get()) : nullptr;
-    int maskStride = s.mask ? cairo_image_surface_get_stride(s.mask.get()) : 0;
-    uint8_t* out = cairo_image_surface_get_data(c.surface);
-    int outStride = cairo_image_surface_get_stride(c.surface);
-    cairo_format_t format = cairo_image_surface_get_format(c.surface);
-    for (int y = box.y0; y < box.y1; ++y) {
-        const auto* src = reinterpret_cast<const uint32_t*>(layerData + size_t(y) * layerStride);
-        for (int x = box.x0; x < box.x1; ++x) {
-            uint32_t sv = src[x];
-            if (maskData) {
-                unsigned m = maskData[size_t(y) * maskStride + x];
-                uint32_t scaled = 0;
-                for (int shift = 0; shift < 32; shift += 8) scaled |= ((((sv >> shift) & 0xFF) * m + 127) / 255) << shift;
-                sv = scaled;
-            }
-            unsigned sa = sv >> 24;
-            if (sa == 0) continue;
-            if (format == CAIRO_FORMAT_A8) {
-                uint8_t& d = out[size_t(y) * outStride + x];
-                d = uint8_t(std::min(255u, sa + d));
-                continue;
-            }
-            auto& dv = reinterpret_cast<uint32_t*>(out + size_t(y) * outStride)[x];
-            unsigned da = format == CAIRO_FORMAT_RGB24 ? 255 : dv >> 24;
-            unsigned ra = std::min(255u, sa + da);
-            uint32_t result = uint32_t(ra) << 24;
-            for (int shift = 0; shift < 24; shift += 8)
-                result |= uint32_t(plusDarker((sv >> shift) & 0xFF, sa, (dv >> shift) & 0xFF, da, ra)) << shift;
-            dv = result;
-        }
-    }
-    cairo_surface_mark_dirty(c.surface);
-    cairo_surface_destroy(layer);
-}
 
 void setSolid(cairo_t* cr, const cg::Paint& paint, double alpha) {
     cairo_set_source_rgba(cr, paint.red, paint.green, paint.blue, std::clamp(paint.alpha, 0.0, 1.0) * alpha);
@@ -240,94 +82,15 @@ cairo_filter_t filterFor(CGInterpolationQuality quality) {
 }
 
 // Alpha-only images and image masks paint the fill colour through their coverage.
-cairo_surface_t* stencilInColor(CGImageRef image, const cg::Paint& paint) {
-    cairo_surface_t* colored = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(image->width), int(image->height));
-    cairo_t* cr = cairo_create(colored);
-    cairo_set_source_rgba(cr, paint.red, paint.green, paint.blue, std::clamp(paint.alpha, 0.0, 1.0));
-    cairo_mask_surface(cr, image->surface, 0, 0);
-    cairo_destroy(cr);
+cg::SurfaceHandle stencilInColor(CGImageRef image, const cg::Paint& paint) {
+    cg::SurfaceHandle colored(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(image->width), int(image->height)));
+    cg::CairoHandle cr(cairo_create(colored.get()));
+    cairo_set_source_rgba(cr.get(), paint.red, paint.green, paint.blue, std::clamp(paint.alpha, 0.0, 1.0));
+    cairo_mask_surface(cr.get(), image->surface, 0, 0);
     return colored;
 }
 
 }  // namespace
-
-void CGContext::render(const cg::Operation& op) {
-    settle();
-    const auto& s = state();
-    cairo_operator_t cop = op.clear ? CAIRO_OPERATOR_CLEAR : operatorFor(s.blendMode);
-    bool reachesWholeClip = !op.clear && (unbounded(cop) || op.custom);
-    cg::DeviceBox box = (reachesWholeClip ? s.clipBox : s.clipBox.intersect(op.bounds)).intersect(fullBox());
-    if (box.empty()) return;
-    detachSnapshots();
-
-    if (!op.clear && s.blendMode == kCGBlendModePlusDarker) {
-        renderPlusDarker(*this, op, box);
-        publish(box);
-        return;
-    }
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    applyClips(cr, s);
-    cairo_surface_t* mask = s.mask.get();
-    bool clear = op.clear || cop == CAIRO_OPERATOR_CLEAR;
-    if (!clear && (op.custom || (op.stroke && (mask || unbounded(cop))))) {
-        // Strokes and free drawing cannot be turned into a clip, so they go through a layer that is
-        // then composited like an image.
-        cairo_push_group(cr);
-        paintOver(cr, *this, op);
-        cairo_pop_group_to_source(cr);
-        cairo_set_operator(cr, cop);
-        if (mask) cairo_mask_surface(cr, mask, 0, 0);
-        else cairo_paint(cr);
-    } else if (clear) {
-        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-        op.appendShape(cr);
-        if (op.stroke) {
-            strokeWithState(cr, *this);
-        } else {
-            cairo_set_fill_rule(cr, op.evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-            cairo_set_antialias(cr, s.antialias() ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-            cairo_clip(cr);
-            if (mask) cairo_mask_surface(cr, mask, 0, 0);
-            else cairo_paint(cr);
-        }
-    } else {
-        bool folded = op.solidSource || s.alpha >= 1;
-        op.setSource(cr);
-        cairo_set_operator(cr, cop);
-        cairo_set_antialias(cr, s.antialias() ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-        op.appendShape(cr);
-        if (op.stroke && folded) {
-            strokeWithState(cr, *this);
-        } else if (op.stroke) {
-            cairo_new_path(cr);
-            cairo_push_group(cr);
-            paintOver(cr, *this, op);
-            cairo_pop_group_to_source(cr);
-            cairo_paint(cr);
-        } else {
-            cairo_set_fill_rule(cr, op.evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-            if (!mask && !unbounded(cop) && folded) {
-                cairo_fill(cr);
-            } else {
-                cairo_clip(cr);
-                if (!mask) {
-                    cairo_paint_with_alpha(cr, folded ? 1.0 : s.alpha);
-                } else {
-                    if (!folded) {
-                        cairo_push_group(cr);
-                        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-                        cairo_paint_with_alpha(cr, s.alpha);
-                        cairo_pop_group_to_source(cr);
-                    }
-                    cairo_mask_surface(cr, mask, 0, 0);
-                }
-            }
-        }
-    }
-    cairo_restore(cr);
-    publish(box);
-}
 
 void CGContextFillPath(CGContextRef c) { consumePath(c, false, false); }
 void CGContextEOFillPath(CGContextRef c) { consumePath(c, false, true); }
@@ -469,12 +232,10 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image) {
     if (replacePixels(*c, placement, image)) return;
 
     bool stencil = cairo_image_surface_get_format(image->surface) == CAIRO_FORMAT_A8;
-    cairo_surface_t* pixels = stencil ? stencilInColor(image, s.fill) : cairo_surface_reference(image->surface);
-    auto source = std::shared_ptr<cairo_surface_t>(pixels, cairo_surface_destroy);
+    std::shared_ptr<cairo_surface_t> source = stencil ? stencilInColor(image, s.fill)
+                                                      : cg::SurfaceHandle(cairo_surface_reference(image->surface));
     cairo_filter_t filter = image->shouldInterpolate ? filterFor(s.interpolation) : CAIRO_FILTER_NEAREST;
-    bool pixelExact = std::fabs(std::fabs(placement.xx) - 1) < 1e-9 && std::fabs(std::fabs(placement.yy) - 1) < 1e-9 &&
-                      placement.xy == 0 && placement.yx == 0 && placement.x0 == std::floor(placement.x0) &&
-                      placement.y0 == std::floor(placement.y0);
+    bool pixelExact = cg::pixelForPixel(placement).has_value();
 
     auto corners = std::make_shared<cg::DevicePath>();
     double w = double(image->width), h = double(image->height);
@@ -491,13 +252,12 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image) {
     op.solidSource = false;
     op.appendShape = [corners](cairo_t* cr) { corners->append(cr); };
     op.setSource = [source, toImage, filter, pixelExact](cairo_t* cr) {
-        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(source.get());
-        cairo_pattern_set_matrix(pattern, &toImage);
-        cairo_pattern_set_filter(pattern, filter);
-        // Padding keeps the edges of a scaled image sharp; an unscaled one needs none.
-        cairo_pattern_set_extend(pattern, pixelExact ? CAIRO_EXTEND_NONE : CAIRO_EXTEND_PAD);
-        cairo_set_source(cr, pattern);
-        cairo_pattern_destroy(pattern);
+        cg::PatternHandle pattern(cairo_pattern_create_for_surface(source.get()));
+        cairo_pattern_set_matrix(pattern.get(), &toImage);
+        cairo_pattern_set_filter(pattern.get(), filter);
+        // Padding keeps the edges of a scaled image sharp; one placed pixel for pixel needs none.
+        cairo_pattern_set_extend(pattern.get(), pixelExact ? CAIRO_EXTEND_NONE : CAIRO_EXTEND_PAD);
+        cairo_set_source(cr, pattern.get());
     };
     op.bounds = cg::DeviceBox::around(minX, minY, maxX, maxY, 1);
     c->render(op);

@@ -4,6 +4,10 @@
 #include <string>
 #include <system_error>
 
+namespace objc::detail {
+void attachLoadedImage(void* handle);  // the runtime's side of loading a library
+}
+
 namespace device {
 
 namespace {
@@ -35,7 +39,10 @@ void* dlopen(const char* devicePath, int mode) {
         fail(std::string(devicePath) + ": cannot open: no such file on the device (root " + root().string() + ")");
         return nullptr;
     }
-    return ::dlopen(hostPath->c_str(), mode);
+    // The runtime attaches the library's classes and categories as it loads, as the phone's does.
+    void* handle = ::dlopen(hostPath->c_str(), mode);
+    objc::detail::attachLoadedImage(handle);
+    return handle;
 }
 
 void* dlsym(void* handle, const char* symbol) {

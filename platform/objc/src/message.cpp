@@ -20,6 +20,7 @@ MethodCache* newCache(std::uintptr_t capacity) {
 }
 
 void insertLocked(MethodCache* cache, Method m) {
+    runtime().methodLock.assertLocked();
     std::uintptr_t i = selectorHash(m->name) & cache->mask;
     while (Method present = cache->slots[i].load(std::memory_order_relaxed)) {
         if (present->name == m->name) return;
@@ -38,6 +39,7 @@ std::size_t occupancy(MethodCache* cache) {
 // Adds `m` to the cache of `cls`, growing it (into a new table, since readers never lock)
 // when it would pass three quarters full.
 void fillCacheLocked(Class cls, Method m) {
+    runtime().methodLock.assertLocked();
     MethodCache* cache = cls->cache.load(std::memory_order_acquire);
     if (!cache) {
         cache = newCache(16);

@@ -5,6 +5,7 @@
 #include <objc/swift.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace objc::detail {
@@ -41,7 +42,8 @@ void collectSubclasses(Class cls, std::vector<Class>& out) {
 
 }  // namespace
 
-void flushCaches(Class cls) {
+void flushCachesLocked(Class cls) {
+    runtime().methodLock.assertLocked();
     std::vector<Class> affected;
     collectSubclasses(cls, affected);
     for (Class c : affected) {
@@ -119,6 +121,13 @@ Class object_getClass(id obj) { return obj ? obj->isa : nullptr; }
 Class class_getSuperclass(Class cls) { return cls ? cls->superclass : nullptr; }
 const char* class_getName(Class cls) { return cls ? cls->data->name.c_str() : "nil"; }
 BOOL class_isMetaClass(Class cls) { return cls && cls->data->isMeta; }
+
+BOOL class_isSubclassOfClass(Class cls, Class ancestor) {
+    if (!ancestor) return NO;
+    for (Class c = cls; c; c = c->superclass)
+        if (c == ancestor) return YES;
+    return NO;
+}
 
 std::size_t class_getInstanceSize(Class cls) {
     if (!cls) return 0;
@@ -199,6 +208,7 @@ void objc_unhideClass(const char* name) {
 namespace {
 
 Method findMethodLocked(Class cls, SEL sel) {
+    runtime().methodLock.assertLocked();
     for (Class c = cls; c; c = c->superclass) {
         auto it = c->data->methods.find(sel);
         if (it != c->data->methods.end()) return it->second;
@@ -206,22 +216,44 @@ Method findMethodLocked(Class cls, SEL sel) {
     return nullptr;
 }
 
-// Adds a method to the class's own table, or swaps the implementation of the one it has.
-// This is the one path for adding and replacing; it returns the previous own IMP (nil when
-// the method is new). Adding shadows inherited lookups, so caches below the class are
-// flushed; swapping needs no flush because caches hold methods, not implementations.
-IMP addOrReplaceMethodLocked(Class cls, SEL sel, IMP imp, const char* types, bool replace) {
+// What addMethodLocked did: the class's own implementation before the call (nil when the
+// method is new), and whether the call changed it.
+struct MethodChange {
+    enum class Kind { added, replaced, kept, refused };
+    Kind kind;
+    IMP previous = nullptr;
+};
+
+void reportRefusedReplacement(Class cls, SEL sel, const char* ownTypes, const char* types) {
+    std::fprintf(stderr, "objc: %c[%s %s] not replaced: the method's signature is %s, the new implementation's %s\n",
+                 class_isMetaClass(cls) ? '+' : '-', class_getName(cls), sel_getName(sel), ownTypes, types);
+}
+
+// The one path for adding and replacing. A method the class has of its own is replaced only
+// when `replace` is set, and only by an implementation of the same signature: its callers are
+// typed by the signature it has, so another would be called with the wrong arguments (nil
+// types make no claim and are taken as the method's own). Adding shadows inherited lookups, so
+// caches below the class are flushed; replacing needs no flush because caches hold methods,
+// whose implementation is read at every send, not implementations.
+MethodChange addMethodLocked(Class cls, SEL sel, IMP imp, const char* types, bool replace) {
+    runtime().methodLock.assertLocked();
     auto& methods = cls->data->methods;
     auto it = methods.find(sel);
     if (it != methods.end()) {
-        if (!replace) return nullptr;
-        return it->second->imp.exchange(imp, std::memory_order_acq_rel);
+        Method own = it->second;
+        IMP previous = own->imp.load(std::memory_order_acquire);
+        if (!replace) return {MethodChange::Kind::kept, previous};
+        if (types && std::strcmp(types, own->types) != 0) {
+            reportRefusedReplacement(cls, sel, own->types, types);
+            return {MethodChange::Kind::refused, previous};
+        }
+        return {MethodChange::Kind::replaced, own->imp.exchange(imp, std::memory_order_acq_rel)};
     }
     const char* interned = objc::detail::internTypes(types ? types : "");
     auto* m = new objc_method{sel, {imp}, interned, objc::signatureHash(interned)};
     methods.emplace(sel, m);
-    flushCaches(cls);
-    return nullptr;
+    flushCachesLocked(cls);
+    return {MethodChange::Kind::added};
 }
 
 }  // namespace
@@ -242,17 +274,16 @@ Method class_getOwnMethod(Class cls, SEL sel) {
 }
 
 BOOL class_addMethod(Class cls, SEL sel, IMP imp, const char* types) {
-    if (!cls || !sel) return NO;
+    if (!cls || !sel || !imp) return NO;
     std::lock_guard lock(runtime().methodLock);
-    if (cls->data->methods.count(sel)) return NO;
-    addOrReplaceMethodLocked(cls, sel, imp, types, false);
-    return YES;
+    return addMethodLocked(cls, sel, imp, types, false).kind == MethodChange::Kind::added;
 }
 
 IMP class_replaceMethod(Class cls, SEL sel, IMP imp, const char* types) {
-    if (!cls || !sel) return nullptr;
+    if (!cls || !sel || !imp) return nullptr;
     std::lock_guard lock(runtime().methodLock);
-    return addOrReplaceMethodLocked(cls, sel, imp, types, true);
+    MethodChange change = addMethodLocked(cls, sel, imp, types, true);
+    return change.kind == MethodChange::Kind::replaced ? change.previous : nullptr;
 }
 
 IMP method_getImplementation(Method m) { return m ? m->imp.load(std::memory_order_acquire) : nullptr; }
@@ -269,10 +300,23 @@ BOOL class_respondsToSelector(Class cls, SEL sel) { return class_getInstanceMeth
 
 // --- Instance variables -----------------------------------------------------------------
 
+namespace {
+
+Ivar findIvarLocked(Class cls, const char* name) {
+    runtime().methodLock.assertLocked();
+    for (Class c = cls; c; c = c->superclass)
+        for (auto& ivar : c->data->ivars)
+            if (std::strcmp(ivar->name, name) == 0) return ivar.get();
+    return nullptr;
+}
+
+}  // namespace
+
 BOOL class_addIvar(Class cls, const char* name, std::size_t size, std::size_t alignment, const char* types) {
     if (!cls || !name || cls->data->registered || cls->data->isMeta) return NO;
-    if (class_getInstanceVariable(cls, name)) return NO;
     std::lock_guard lock(runtime().methodLock);
+    // Checked under the lock that the addition takes, so two threads cannot both add the name.
+    if (findIvarLocked(cls, name)) return NO;
     auto& data = *cls->data;
     alignment = std::max<std::size_t>(alignment, 1);
     std::size_t offset = (data.instanceSize + alignment - 1) / alignment * alignment;
@@ -286,10 +330,7 @@ BOOL class_addIvar(Class cls, const char* name, std::size_t size, std::size_t al
 Ivar class_getInstanceVariable(Class cls, const char* name) {
     if (!name) return nullptr;
     std::lock_guard lock(runtime().methodLock);
-    for (Class c = cls; c; c = c->superclass)
-        for (auto& ivar : c->data->ivars)
-            if (std::strcmp(ivar->name, name) == 0) return ivar.get();
-    return nullptr;
+    return findIvarLocked(cls, name);
 }
 
 std::ptrdiff_t ivar_getOffset(Ivar ivar) { return ivar ? ivar->offset : 0; }

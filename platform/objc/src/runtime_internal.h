@@ -2,6 +2,9 @@
 #pragma once
 
 #include <objc/ClassBuilder.h>
+#include <objc/category.h>
+
+#include "owned_mutex.h"
 #include <objc/runtime.h>
 
 #include <atomic>
@@ -42,11 +45,15 @@ struct Runtime {
     std::atomic<unsigned long> classTableGeneration{0};
 
     // Guards method tables, caches and class data other than names.
-    std::mutex methodLock;
+    OwnedMutex methodLock;
     std::vector<MethodCache*> retiredCaches;  // readers may still hold them; kept for the process
 
     std::mutex selectorLock;
     std::unordered_map<std::string, std::unique_ptr<objc_selector>> selectors;
+
+    // Guards the set of images attached, so that a library opened twice is attached once.
+    std::mutex imageLock;
+    std::unordered_set<const objc_image_info*> attachedImages;
 
     std::mutex typesLock;
     std::unordered_set<std::string> types;
@@ -55,8 +62,11 @@ struct Runtime {
 
 Runtime& runtime();
 
+// Attaches the list of a library just opened; the platform's loader calls this.
+void attachLoadedImage(void* handle);
+
 // Drops every cached method of `cls` and its subclasses. Called with methodLock held when
 // a method is added, since only caches below the class can hold a lookup it now shadows.
-void flushCaches(Class cls);
+void flushCachesLocked(Class cls);
 
 }  // namespace objc::detail

@@ -13,12 +13,6 @@ Class gPSListController = nullptr;
 
 using Self = PSListController;
 
-bool isSubclassOf(Class cls, Class ancestor) {
-    for (Class c = cls; c; c = class_getSuperclass(c))
-        if (c == ancestor) return true;
-    return false;
-}
-
 NSArray* loadSpecifiers(Self* self, NSString* name, id target) {
     NSDictionary* plist = nullptr;
     // A name is one file of the bundle, never a path out of it.
@@ -101,7 +95,7 @@ void registerPSListController() {
                     })
             .method(sel<"controllerForSpecifier:">(),
                     [](Self* self, SEL, PSSpecifier* specifier) -> PSListController* {
-                        if (!specifier || !isSubclassOf(specifier->detailControllerClass, gPSListController)) return nullptr;
+                        if (!specifier || !class_isSubclassOfClass(specifier->detailControllerClass, gPSListController)) return nullptr;
                         auto* page = msg<PSListController*>(msg<id>(specifier->detailControllerClass, sel<"alloc">()), sel<"init">());
                         if (!page) return nullptr;
                         page->specifier = objc::retain(specifier);

@@ -17,12 +17,6 @@ void note(std::vector<std::string>* problems, std::string line) {
     if (problems) problems->push_back(std::move(line));
 }
 
-bool isSubclassOf(Class cls, Class ancestor) {
-    for (Class c = cls; c; c = class_getSuperclass(c))
-        if (c == ancestor) return true;
-    return false;
-}
-
 }  // namespace
 
 std::vector<PreferenceLoaderEntry> preferenceLoaderEntries(std::vector<std::string>* problems) {
@@ -85,7 +79,7 @@ objc::Strong<PSListController> rootControllerForEntry(const PreferenceLoaderEntr
     NSString* detail = entry.specifier ? entry.specifier->stringProperty("detail") : nullptr;
     Class cls = detail ? NSClassFromString(detail) : msg<Class>(bundle, sel<"principalClass">());
     if (!cls) return fail(detail ? "no class named " + detail->utf8() : "no principal class");
-    if (!isSubclassOf(cls, PSListController::class_())) return fail(std::string(class_getName(cls)) + " is not a list controller");
+    if (!class_isSubclassOfClass(cls, PSListController::class_())) return fail(std::string(class_getName(cls)) + " is not a list controller");
     auto page = objc::adopt(msg<PSListController*>(msg<id>(cls, sel<"alloc">()), sel<"init">()));
     if (!page) return fail(std::string(class_getName(cls)) + " could not be made");
     page->specifier = entry.specifier;

@@ -17,7 +17,8 @@ objc::Strong<UIView> containerView(const char* runtimeName, CGRect frame);
 // incoming one viewWillAppear: and viewDidAppear: around the swap. Either controller may be nil.
 void showChild(UIViewController* container, UIView* wrapper, UIViewController* outgoing, UIViewController* incoming, bool animated);
 
-// The children of `controller` in order, retained, from an NSArray of controllers (others skipped).
+// Replaces the children of `controller` with the controllers of an NSArray, in order (other
+// objects skipped), sending the containment messages; the old children's views leave their superviews.
 void replaceChildren(UIViewController* controller, id array);
 
 }  // namespace platform::uikit

@@ -1,6 +1,9 @@
-// `obscuro preview` end to end on the staged default device: files written, themed pixels, stable bytes, settings files.
+// `obscuro preview` end to end on the staged default device: files written, themed pixels, stable bytes, settings files, the device untouched, hook coverage.
+#include "cli_process.h"
+
 #include <render/Renderer.h>
 
+#include <nlohmann/json.hpp>
 #include <plist/plist.h>
 
 #include <gtest/gtest.h>
@@ -10,8 +13,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
 #include <string>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -38,6 +44,20 @@ CliRun obscuro(const std::string& arguments) {
 std::string bytesOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every entry of a device folder: its kind, mode, size, modification time and bytes.
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        struct stat info {};
+        ::lstat(entry.path().c_str(), &info);
+        std::string state = std::to_string(info.st_mode) + " " + std::to_string(info.st_size) + " " + std::to_string(info.st_mtim.tv_sec) + "." +
+                            std::to_string(info.st_mtim.tv_nsec);
+        if (entry.is_regular_file() && !entry.is_symlink()) state += " " + bytesOf(entry.path());
+        entries[entry.path().lexically_relative(root).string()] = std::move(state);
+    }
+    return entries;
 }
 
 bool isWhite(std::array<uint8_t, 4> p) { return p[0] > 250 && p[1] > 250 && p[2] > 250; }
@@ -125,6 +145,58 @@ TEST_F(PreviewCommandTest, BadArgumentsAreUsageErrorsAndWriteNothing) {
     EXPECT_EQ(obscuro("preview --screen nowhere -o " + (dir_ / "x").string()).status, 2);
     EXPECT_EQ(obscuro("preview --scale 0 -o " + (dir_ / "x").string()).status, 2);
     EXPECT_FALSE(fs::exists(dir_ / "x" / "library-stock.png"));
+}
+
+TEST_F(PreviewCommandTest, TheDeviceIsUnchangedAfterAPreview) {
+    const fs::path device = OBSCURO_DEVICE_ROOT;
+    std::map<std::string, std::string> before = snapshot(device);
+    ASSERT_FALSE(before.empty());
+    ASSERT_EQ(preview("--theme midnight", dir_).status, 0);
+    std::map<std::string, std::string> after = snapshot(device);
+    EXPECT_EQ(after.size(), before.size()) << "no file added or removed, the settings file the dark variant ran with included";
+    for (const auto& [path, state] : before) EXPECT_TRUE(after[path] == state) << path << " changed";
+}
+
+TEST_F(PreviewCommandTest, TheContactSheetIsComposedFromTheScreensDrawn) {
+    ASSERT_EQ(obscuro("preview --screen library --scale 2 -o " + dir_.string()).status, 0);
+    render::Picture stock = render::readPNG(dir_ / "library-stock.png");
+    render::Picture dark = render::readPNG(dir_ / "library-dark.png");
+    ASSERT_EQ(stock.width, 750);
+    render::Picture expected = render::contactSheet({{&stock}, {&dark}}, 24, 2);
+    render::Picture sheet = render::readPNG(dir_ / "contact-sheet.png");
+    EXPECT_EQ(sheet.width, expected.width);
+    EXPECT_EQ(sheet.height, expected.height);
+    EXPECT_TRUE(sheet.rgba == expected.rgba) << "the same sheet as one made from the written files, each shrunk to one pixel per point";
+}
+
+TEST_F(PreviewCommandTest, ReportsHowOftenEachReplacementRanPerScreenAndVariant) {
+    fs::path reportPath = dir_ / "coverage.json";
+    cli_test::Result run = cli_test::obscuro({"preview", "--screen", "library", "--scale", "1", "-o", dir_.string(), "--report", reportPath.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("screen "), std::string::npos) << "no progress when standard error is not a terminal";
+    std::smatch summary;
+    ASSERT_TRUE(std::regex_search(run.out, summary, std::regex("(^|\\n)([0-9]+) of 77 replacements ran\\n"))) << run.out;
+    int ran = std::stoi(summary[2]);
+    EXPECT_GT(ran, 10) << "the library screen sets text, bar and background colours";
+    EXPECT_NE(run.out.find(reportPath.string()), std::string::npos);
+
+    nlohmann::json report = nlohmann::json::parse(bytesOf(reportPath));
+    ASSERT_EQ(report["entries"].size(), 77u);
+    EXPECT_EQ(report["of"], 77);
+    EXPECT_EQ(report["ran"]["dark"], ran);
+    EXPECT_EQ(report["ran"]["stock"], 0) << "without the product nothing is replaced";
+    int counted = 0, number = 0;
+    for (const auto& entry : report["entries"]) {
+        EXPECT_EQ(entry["number"], ++number);
+        EXPECT_TRUE(entry["class"].is_string() && entry["selector"].is_string());
+        EXPECT_EQ(entry["calls"]["stock"]["library"], 0);
+        counted += entry["calls"]["dark"]["library"].get<int>() > 0;
+    }
+    EXPECT_EQ(counted, ran);
+    const auto& background = *std::find_if(report["entries"].begin(), report["entries"].end(), [](const nlohmann::json& entry) {
+        return entry["class"] == "UIView" && entry["selector"] == "setBackgroundColor:";
+    });
+    EXPECT_GT(background["calls"]["dark"]["library"].get<int>(), 0);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ TEST(SceneFaults, NameTheStepAndPrintNothing) {
     expectSceneFault(runScene(sceneWithSteps({first, {{"send", "setTag:"}, {"to", "v"}}})), {"step 1", "1 argument"});
     expectSceneFault(runScene(sceneWithSteps({first, {{"send", "setTextColor:"}, {"to", "label"}, {"args", {{{"colour", "#FFF"}}}}}})),
                      {"step 1", "unknown tag"});
-    // A number where the method wants a colour reaches the method, which raises.
+    // A number where the method wants a colour is refused before it reaches the method.
     expectSceneFault(runScene(sceneWithSteps({first, {{"send", "setBackgroundColor:"}, {"to", "v"}, {"args", {5}}}})),
                      {"step 1", "setBackgroundColor:"});
     expectSceneFault(runScene(sceneWithSteps({first, {{"layout", "nowhere"}}})), {"step 1", "nowhere"});

@@ -2,6 +2,7 @@
 #include "explain/ViewTree.h"
 #include "explain/ViewTreeQuery.h"
 
+#include <Foundation/NSString.h>
 #include <UIKit/UIImage.h>
 #include <UIKit/UIImageView.h>
 #include <UIKit/UIView.h>
@@ -108,10 +109,10 @@ TEST_F(ViewTreeTest, AnImageTakesInTheNamedImageDecisionThatMadeIt) {
     id tinted = objc::autorelease(msg<id>(msg<id>(classNamed("UIImage"), sel<"alloc">()), sel<"init">()));
     msg<void>(imageView, sel<"setImage:">(), tinted);
     id unrelated = objc::autorelease(msg<id>(msg<id>(classNamed("UIImage"), sel<"alloc">()), sel<"init">()));
-    id imageClass = classNamed("UIImage");
+    id name = objc::str("NowPlaying-Transport-Play");  // named images are decided on their name
     std::vector<DecisionRecord> decisions = {
-        {64, "imageNamed:inBundle:compatibleWithTraitCollection:", imageClass, {loaded, nullptr}, 7, {loaded, nullptr}},
-        {64, "imageNamed:inBundle:compatibleWithTraitCollection:", imageClass, {unrelated, nullptr}, 7, {unrelated, nullptr}},
+        {64, "imageNamed:inBundle:compatibleWithTraitCollection:", name, {loaded, nullptr}, 7, {loaded, nullptr}},
+        {64, "imageNamed:inBundle:compatibleWithTraitCollection:", name, {unrelated, nullptr}, 7, {unrelated, nullptr}},
         {62, "setImage:", imageView, {loaded, nullptr}, 8, {tinted, nullptr}},
     };
     ordered_json tree = obscuro::explain::describeWindow(static_cast<UIView*>(window), decisions, nullptr);

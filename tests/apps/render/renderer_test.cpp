@@ -75,6 +75,19 @@ TEST_F(RendererTest, LayerBorderIsDrawnOverTheContentAtTheEdge) {
     EXPECT_TRUE(near(picture.at(10, 10), 255, 255, 255));
 }
 
+TEST_F(RendererTest, ABorderStaysInsideTheClipsOfTheViewsAbove) {
+    id root = view("UIView", {{0, 0}, {30, 10}}, nullptr, colour(1, 1, 1));
+    id clip = view("UIView", {{0, 0}, {10, 10}}, root, nullptr);
+    msg<void>(clip, sel<"setClipsToBounds:">(), true);
+    id boxed = view("UIView", {{5, 0}, {20, 10}}, clip, nullptr);
+    id layer = msg<id>(boxed, sel<"layer">());
+    msg<void>(layer, sel<"setBorderWidth:">(), 2.0);
+    msg<void>(layer, sel<"setBorderColor:">(), msg<CGColorRef>(colour(0, 0, 1), sel<"CGColor">()));
+    render::Picture picture = draw(root);
+    EXPECT_TRUE(near(picture.at(7, 0), 0, 0, 255)) << "inside the clip the border shows";
+    EXPECT_TRUE(near(picture.at(15, 0), 255, 255, 255)) << "outside the clipping superview it does not";
+}
+
 TEST_F(RendererTest, LabelTextIsDrawnInItsTextColour) {
     id root = view("UIView", {{0, 0}, {120, 40}}, nullptr, colour(1, 1, 1));
     id label = view("UILabel", {{0, 0}, {120, 40}}, root, nullptr);

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
-#include <thread>
+#include <latch>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -15,10 +18,19 @@ using studio::StudioState;
 TEST(PictureFeed, AWaiterWakesWithTheNewPictureAndItsProcess) {
     PictureFeed feed;
     std::uint64_t seen = feed.state().version;
-    auto waiter = std::async(std::launch::async, [&] { return feed.waitForChange(seen, 10s); });
-    std::this_thread::sleep_for(20ms);
+    std::latch waiting(1);
+    std::atomic<bool> published{false};
+    auto waiter = std::async(std::launch::async, [&] {
+        waiting.count_down();
+        auto state = feed.waitForChange(seen, 10s);
+        return std::pair(state, published.load());
+    });
+    waiting.wait();
+    EXPECT_EQ(waiter.wait_for(0s), std::future_status::timeout) << "the waiter returned with nothing new";
+    published = true;
     feed.publishPicture("png-1", 4242);
-    std::optional<StudioState> state = waiter.get();
+    auto [state, afterPublishing] = waiter.get();
+    EXPECT_TRUE(afterPublishing) << "the waiter returned before the picture was published";
     ASSERT_TRUE(state);
     EXPECT_EQ(state->picture, 1u);
     EXPECT_EQ(state->process, 4242);
@@ -60,12 +72,25 @@ TEST(PictureFeed, AnEndedAppKeepsItsLastPictureAndAStartClearsTheNote) {
 TEST(PictureFeed, ClosingReleasesEveryWaiterAtOnce) {
     PictureFeed feed;
     std::uint64_t seen = feed.state().version;
-    std::vector<std::future<std::optional<StudioState>>> waiters;
-    for (int i = 0; i < 3; ++i) waiters.push_back(std::async(std::launch::async, [&] { return feed.waitForChange(seen, 60s); }));
-    std::this_thread::sleep_for(20ms);
+    std::latch waiting(3);
+    std::atomic<bool> closing{false};
+    std::vector<std::future<std::pair<std::optional<StudioState>, bool>>> waiters;
+    for (int i = 0; i < 3; ++i)
+        waiters.push_back(std::async(std::launch::async, [&] {
+            waiting.count_down();
+            auto state = feed.waitForChange(seen, 60s);
+            return std::pair(state, closing.load());
+        }));
+    waiting.wait();
+    for (auto& waiter : waiters) EXPECT_EQ(waiter.wait_for(0s), std::future_status::timeout) << "a waiter returned with nothing new";
     auto closed = std::chrono::steady_clock::now();
+    closing = true;
     feed.close();
-    for (auto& waiter : waiters) EXPECT_FALSE(waiter.get());
+    for (auto& waiter : waiters) {
+        auto [state, afterClosing] = waiter.get();
+        EXPECT_FALSE(state);
+        EXPECT_TRUE(afterClosing) << "a waiter returned before the feed closed";
+    }
     EXPECT_LT(std::chrono::steady_clock::now() - closed, 5s);
     EXPECT_TRUE(feed.closed());
     feed.publishPicture("png-late", 9);

@@ -1,5 +1,6 @@
 // Run loops: what wakes them, what ends a run, and blocks performed from other threads.
 #include <CoreFoundation/CoreFoundation.h>
+#include <CoreFoundation/RunLoop.h>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <latch>
 #include <thread>
 #include <vector>
 
@@ -146,17 +148,22 @@ TEST(RunLoop, BlocksPerformedFromOtherThreadsRunInOrderOnTheLoopThread) {
 
 TEST(RunLoop, StopFromAnotherThreadEndsAnIndefiniteRun) {
     std::promise<RunLoop*> published;
-    std::thread loopThread([&] {
+    std::latch running(1);
+    std::atomic<bool> keepAliveFired{false};
+    auto loopThread = std::async(std::launch::async, [&] {
         RunLoop& loop = RunLoop::current();
-        auto keepAlive = loop.addTimer(60, false, [] {});
+        // Only a stop can end the run before this fires: it is the one thing the loop waits for.
+        auto keepAlive = loop.addTimer(60, false, [&] { keepAliveFired = true; });
+        loop.perform([&] { running.count_down(); });
         published.set_value(&loop);
         loop.run();
         loop.removeSource(keepAlive);
     });
     RunLoop* loop = published.get_future().get();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    running.wait();
     CFRunLoopStop(loop);
-    loopThread.join();  // hangs if the stop is lost
+    ASSERT_EQ(loopThread.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "the stop was lost";
+    EXPECT_FALSE(keepAliveFired) << "the run ended by running out of sources, not by the stop";
 }
 
 }  // namespace

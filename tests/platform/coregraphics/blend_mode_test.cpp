@@ -1,5 +1,7 @@
-// Blend modes the drawing code relies on: normal composites over what is there, copy replaces it.
+// Blend modes the drawing code relies on: normal composites over what is there, copy replaces it, clear clears what is drawn.
 #include "test_bitmaps.h"
+
+#include <CoreGraphics/CGCairo.h>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,26 @@ TEST(BlendMode, CopyReplacesPixelsInsideTheShapeOnly) {
     bitmap.fill(CGRectMake(0, 0, 1, 1), 1, 0, 0, 0.4);
     EXPECT_EQ(bitmap.at(0, 0), (Bytes4{102, 0, 0, 102}));
     EXPECT_EQ(bitmap.at(1, 0), (Bytes4{0, 0, 255, 255}));
+}
+
+// Free drawing has no shape of its own: in the clear mode it clears what it draws, through the mask.
+TEST(BlendMode, ClearModeFreeDrawingClearsOnlyWhatItDraws) {
+    Bitmap bitmap(3, 1, cgtest::kRGBA);
+    bitmap.fill(CGRectMake(0, 0, 3, 1), 0, 0, 1, 1);
+    CGContextSetBlendMode(bitmap.context, kCGBlendModeClear);
+    CGContextDrawWithCairo(bitmap.context, [](cairo_t* cr) {
+        cairo_rectangle(cr, 0, 0, 1, 1);
+        cairo_set_source_rgba(cr, 0, 0, 0, 1);
+        cairo_fill(cr);
+        cairo_rectangle(cr, 1, 0, 1, 1);
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.5);
+        cairo_fill(cr);
+    });
+    EXPECT_EQ(bitmap.at(0, 0), (Bytes4{0, 0, 0, 0}));
+    Bytes4 half = bitmap.at(1, 0);
+    EXPECT_NEAR(half[2], 128, 1);
+    EXPECT_NEAR(half[3], 128, 1);
+    EXPECT_EQ(bitmap.at(2, 0), (Bytes4{0, 0, 255, 255}));
 }
 
 TEST(BlendMode, CopyDrawingOfAnImageWritesEveryByteOfItsRectangle) {

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -243,6 +245,37 @@ TEST(Threads, ConcurrentSendsAndCacheFills) {
             }
         });
     for (auto& t : threads) t.join();
+}
+
+long selectorNumber(id, SEL cmd) { return std::stol(sel_getName(cmd) + 6); }
+
+// A class of many methods whose cache starts empty: every thread's first sends fill it, and
+// the fills grow it several times over (16 slots to 128) while the other threads read it.
+TEST(Threads, CacheGrowsWhileOtherThreadsSend) {
+    constexpr int kMethods = 80;
+    Class cls = objc_allocateClassPair(NSObject::class_(), "TestManyMethods", 0);
+    std::vector<SEL> selectors;
+    for (int i = 0; i < kMethods; ++i) {
+        selectors.push_back(sel_registerName(("method" + std::to_string(i)).c_str()));
+        ASSERT_TRUE(class_addMethod(cls, selectors.back(), reinterpret_cast<IMP>(&selectorNumber), "q@:"));
+    }
+    objc_registerClassPair(cls);
+    auto object = objc::adopt(class_createInstance(cls));
+    std::atomic<bool> go = false;
+    std::atomic<int> wrong = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            while (!go.load()) std::this_thread::yield();
+            for (int round = 0; round < 20; ++round)
+                for (int i = 0; i < kMethods; ++i) {
+                    int n = (i * 7 + t * 20) % kMethods;  // each thread fills in its own order
+                    if (msg<long>(object.get(), selectors[n]) != n) ++wrong;
+                }
+        });
+    go = true;
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // PreferenceLoader's entries: which entry plists name a usable bundle, and why the others are left out.
 #include "preferences_fixture.h"
 
+#include <Preferences/PreferenceLoader.h>
+
 namespace preferences_test {
 namespace {
 

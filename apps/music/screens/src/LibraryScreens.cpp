@@ -76,7 +76,10 @@ void albumPage(id view, bool missingArtwork) {
     const char* tracks[] = {"1  Harbour Lights", "2  Slow Current", "3  Paper Boats", "4  Lantern", "5  Low Tide"};
     id list = table(scroll, {{0, 520}, {375, 220}}, tracks, 5, false);
     for (int i = 0; i < 5; ++i) downloadRing(list, {{339, 12.0 + i * 44}, {20, 20}});
-    make("MusicLibraryAddKeepLocalControl", {{331, 410}, {28, 28}}, scroll, "UIControl");
+    // The add control's plus is a template, so that it draws in the control's tint.
+    id keepLocal = make("MusicLibraryAddKeepLocalControl", {{331, 410}, {28, 28}}, scroll, "UIControl");
+    id plus = make("UIImageView", {{4, 4}, {20, 20}}, keepLocal);
+    msg<void>(plus, sel<"setImage:">(), msg<id>(namedImage("UniversalAddControlAdd"), sel<"imageWithRenderingMode:">(), 2L));
 }
 
 }  // namespace

@@ -132,6 +132,31 @@ void present(id presenter, id presented, long style) {
     msg<void>(presenter, sel<"presentViewController:animated:completion:">(), presented, false, static_cast<id>(nullptr));
 }
 
+// The page's top in window coordinates.
+double windowTop(id view) {
+    double top = 0;
+    for (id v = view; v; v = msg<id>(v, sel<"superview">())) {
+        top += msg<CGRect>(v, sel<"frame">()).origin.y;
+        if (id super = msg<id>(v, sel<"superview">())) top -= msg<CGRect>(super, sel<"bounds">()).origin.y;
+    }
+    return top;
+}
+
+// Pages are laid out for a view that starts at the window's top, under translucent bars, with
+// their content below the bar as the safe area puts it. Under an opaque bar UIKit starts the
+// view below the bar instead; the content moves up by as much, so that it stays where the safe
+// area has it, as the phone's pages do.
+void keepInSafeArea(id page) {
+    id view = msg<id>(page, sel<"view">());
+    double top = windowTop(view);
+    if (top <= 0) return;
+    for (id sub : static_cast<NSArray*>(msg<id>(view, sel<"subviews">()))) {
+        CGRect frame = msg<CGRect>(sub, sel<"frame">());
+        frame.origin.y -= top;
+        msg<void>(sub, sel<"setFrame:">(), frame);
+    }
+}
+
 void layout(id window) {
     // Two passes, as the app's first layout is followed by another once the content settled.
     platform::layoutTree(static_cast<UIView*>(window));
@@ -177,6 +202,10 @@ objc::Strong<objc_object> showScreen(std::string_view name) {
     msg<void>(window.get(), sel<"setRootViewController:">(), tabs);
     msg<void>(window.get(), sel<"makeKeyAndVisible">());
     layout(window.get());
+    if (recipe->way == Way::TabRoot || recipe->way == Way::Pushed) {
+        keepInSafeArea(msg<id>(navigations[static_cast<std::size_t>(recipe->tab)], sel<"topViewController">()));
+        layout(window.get());
+    }
     if (recipe->way == Way::TabRoot && kTabs[recipe->tab].appeared) {
         id root = msg<id>(navigations[static_cast<std::size_t>(recipe->tab)], sel<"topViewController">());
         kTabs[recipe->tab].appeared(root, msg<id>(root, sel<"view">()));
@@ -191,6 +220,8 @@ objc::Strong<objc_object> showScreen(std::string_view name) {
         id nav = objc::autorelease(msg<id>(msg<id>(cls("UINavigationController"), sel<"alloc">()), sel<"initWithRootViewController:">(),
                                            page(recipe->controllerClass, "Connect", recipe->build)));
         present(tabs, nav, recipe->style);
+        layout(window.get());
+        keepInSafeArea(msg<id>(nav, sel<"topViewController">()));
         break;
     }
     case Way::LyricsOverPlayer: {

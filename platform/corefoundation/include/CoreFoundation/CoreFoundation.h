@@ -4,4 +4,3 @@
 #include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFNotificationCenter.h>
 #include <CoreFoundation/CFRunLoop.h>
-#include <CoreFoundation/RunLoop.h>

@@ -43,6 +43,8 @@ struct LambdaTraits;
 template <class F, class R, class L, class Self, class... A>
 struct LambdaTraits<F, R (L::*)(Self, SEL, A...) const> {
     using Return = R;
+    using Signature = objc::Signature<R, A...>;
+    static constexpr Invoker invoker = &invokeWith<R, A...>;
     static IMP imp() { return reinterpret_cast<IMP>(&Trampoline<F, Self, R, A...>::call); }
     static const char* types() { return registerSignature<R, A...>(); }
 };

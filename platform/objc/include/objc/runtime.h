@@ -51,6 +51,8 @@ Class object_getClass(id obj);
 Class class_getSuperclass(Class cls);
 const char* class_getName(Class cls);  // runtime name; "nil" for nil
 BOOL class_isMetaClass(Class cls);
+// YES when `cls` is `ancestor` or inherits from it; NO when either is nil.
+BOOL class_isSubclassOfClass(Class cls, Class ancestor);
 std::size_t class_getInstanceSize(Class cls);
 std::vector<Class> objc_copyClassList();
 
@@ -85,9 +87,12 @@ Method class_getClassMethod(Class cls, SEL sel);
 Method class_getOwnMethod(Class cls, SEL sel);
 
 // Adds a method to `cls` itself; fails (NO) when the class already has its own method for
-// `sel`. A method only inherited is shadowed, and the superclass keeps its own.
+// `sel`, or for a nil IMP. A method only inherited is shadowed, and the superclass keeps its own.
 BOOL class_addMethod(Class cls, SEL sel, IMP imp, const char* types);
-// Replaces the class's own implementation, or adds one; returns the previous own IMP or nil.
+// Replaces the class's own implementation, or adds one; returns the previous own IMP, or nil
+// when the method was added. A replacement whose `types` differ from the method's signature is
+// refused with a line on stderr (and nil): the method's callers are typed by the signature it
+// has. Nil `types` stand for the method's own.
 IMP class_replaceMethod(Class cls, SEL sel, IMP imp, const char* types);
 
 IMP method_getImplementation(Method m);

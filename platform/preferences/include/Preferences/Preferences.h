@@ -4,4 +4,3 @@
 #include <Preferences/PSListController.h>
 #include <Preferences/PSListItemsController.h>
 #include <Preferences/PSSpecifier.h>
-#include <Preferences/PreferenceLoader.h>

@@ -1,9 +1,7 @@
-// The device file system: absolute device paths resolved inside one device root folder, and the C calls that use them.
+// The device root of this stand-in: choosing the folder that holds the device, resolving device paths, and observing their use.
 #pragma once
 
-#include <dlfcn.h>  // RTLD_LAZY = 1 and RTLD_NOW = 2, the phone's values
-#include <spawn.h>
-#include <sys/types.h>
+#include <device/libc.h>
 
 #include <filesystem>
 #include <optional>
@@ -47,31 +45,12 @@ std::optional<std::filesystem::path> resolve(std::string_view devicePath, LastLi
 using ResolveObserver = void (*)(std::string_view devicePath);
 void setResolveObserver(ResolveObserver observer);
 
-// --- Loading libraries ---------------------------------------------------------------------
-
-// dlopen of a device path. A nil path opens the host program itself, as on the phone. A
-// refused path fails with a dlerror text that names the device path and the root.
-void* dlopen(const char* devicePath, int mode);
-void* dlsym(void* handle, const char* symbol);
-// The last loader error of this thread, then nil until the next error; as the C call.
-const char* dlerror();
-
-// --- Spawning device programs --------------------------------------------------------------
-
-// posix_spawn of a device program: `path` is resolved in the device root (ENOENT when refused).
-// The child's environment is `envp` (empty when nil) with OBSCURO_DEVICE_ROOT set to the root,
-// so that a device program finds the same device. Returns 0 or an error number, as the C call.
-int posix_spawn(pid_t* pid, const char* path, const posix_spawn_file_actions_t* fileActions, const posix_spawnattr_t* attributes,
-                char* const argv[], char* const envp[]);
+// --- Observing spawned programs ----------------------------------------------------------
 
 // Called with each device program that posix_spawn is about to start (its device path and its
 // arguments, nil-terminated), on the spawning thread; nil stops observing. One observer per
 // process, for hosts that report which programs the code they run launched.
 using SpawnObserver = void (*)(std::string_view devicePath, char* const argv[]);
 void setSpawnObserver(SpawnObserver observer);
-
-// waitpid with the phone's option bits (WNOHANG 1, WUNTRACED 2, WEXITED 4, WSTOPPED 8,
-// WCONTINUED 0x10), translated for this system, whose waitpid refuses WEXITED.
-pid_t waitpid(pid_t pid, int* status, int options);
 
 }  // namespace device

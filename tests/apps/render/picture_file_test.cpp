@@ -1,0 +1,86 @@
+// Pictures as PNG files and contact sheets: every encoder setting reads back pixel for pixel, bad pictures give no file, sheets from shrunk pictures.
+#include <render/ContactSheet.h>
+#include <render/PNGEncoding.h>
+#include <render/Renderer.h>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Colour gradients in bands of opaque and clear pixels. (Translucent ones would not come back exactly:
+// the reader goes through premultiplied Cairo surfaces.)
+render::Picture sample(int width, int height) {
+    render::Picture picture{width, height, std::vector<uint8_t>(std::size_t(width) * height * 4)};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &picture.rgba[(std::size_t(y) * width + x) * 4];
+            p[0] = uint8_t(x * 7), p[1] = uint8_t(y * 3), p[2] = uint8_t(x < width / 2 ? 200 : 40);
+            p[3] = y < height / 3 ? 255 : y < 2 * height / 3 ? 0 : 255;
+            if (p[3] == 0) p[0] = p[1] = p[2] = 0;  // clear pixels have no colour to keep
+        }
+    return picture;
+}
+
+render::Picture throughFile(const std::string& png) {
+    fs::path path = fs::temp_directory_path() / ("picture_file_test_" + std::to_string(::getpid()) + ".png");
+    std::ofstream(path, std::ios::binary).write(png.data(), std::streamsize(png.size()));
+    render::Picture back = render::readPNG(path);
+    fs::remove(path);
+    return back;
+}
+
+TEST(PictureFile, EverySettingGivesAFileThatReadsBackToTheSamePixels) {
+    render::Picture picture = sample(61, 45);  // odd sizes: no row is a multiple of anything
+    using render::RowFilter;
+    for (RowFilter filter : {RowFilter::none, RowFilter::sub, RowFilter::up, RowFilter::paeth, RowFilter::adaptive})
+        for (int level : {0, 1, 6, 9})
+            for (bool runLengthOnly : {false, true}) {
+                std::string png = render::encodePNG(picture.rgba.data(), picture.width, picture.height, {level, filter, runLengthOnly});
+                SCOPED_TRACE("filter " + std::to_string(int(filter)) + " level " + std::to_string(level) + (runLengthOnly ? " rle" : ""));
+                ASSERT_FALSE(png.empty());
+                EXPECT_EQ(png, render::encodePNG(picture.rgba.data(), picture.width, picture.height, {level, filter, runLengthOnly}));
+                render::Picture back = throughFile(png);
+                EXPECT_EQ(back.width, picture.width);
+                EXPECT_EQ(back.height, picture.height);
+                EXPECT_EQ(back.rgba, picture.rgba);
+            }
+}
+
+TEST(PictureFile, NoPixelsOrPixelsThatDoNotFillThePictureGiveNoFile) {
+    EXPECT_TRUE(render::encodePNG(nullptr, 4, 4).empty());
+    uint8_t pixel[4] = {1, 2, 3, 4};
+    EXPECT_TRUE(render::encodePNG(pixel, 0, 1).empty());
+    EXPECT_TRUE(render::encodePNG(pixel, 1, -1).empty());
+    EXPECT_TRUE(render::encodePNG(pixel, 1, 1, {12, render::RowFilter::up, false}).empty()) << "a level zlib refuses";
+
+    render::Picture short_ = sample(8, 8);
+    short_.rgba.resize(8 * 7 * 4);
+    EXPECT_TRUE(short_.png().empty()) << "a picture whose bytes end before its last row is not read past its end";
+    fs::path path = fs::temp_directory_path() / ("picture_file_test_short_" + std::to_string(::getpid()) + ".png");
+    EXPECT_THROW(render::writePNG(short_, path), std::runtime_error);
+    fs::remove(path);
+}
+
+TEST(ContactSheet, ShrunkPicturesMakeTheSameSheetAsTheSheetShrinkingThem) {
+    render::Picture a = sample(90, 60), b = sample(45, 75);
+    render::Picture sheet = render::contactSheet({{&a, &b}, {&b}}, 5, 3);
+    render::Picture smallA = render::shrinkPicture(a, 3), smallB = render::shrinkPicture(b, 3);
+    EXPECT_EQ(smallA.width, 30);
+    EXPECT_EQ(smallB.height, 25);
+    render::Picture fromShrunk = render::contactSheet({{&smallA, &smallB}, {&smallB}}, 5, 1);
+    ASSERT_EQ(sheet.width, 5 + 30 + 5 + 15 + 5);
+    ASSERT_EQ(sheet.height, 5 + 25 + 5 + 25 + 5);
+    EXPECT_EQ(fromShrunk.rgba, sheet.rgba);
+    EXPECT_EQ(sheet.at(2, 2), (std::array<uint8_t, 4>{128, 128, 128, 255})) << "the gap is grey";
+    EXPECT_EQ(render::shrinkPicture(a, 1).rgba, a.rgba);
+}
+
+}  // namespace
