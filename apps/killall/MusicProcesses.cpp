@@ -1,6 +1,8 @@
 // Finding a device's Music app processes in /proc and starting them afresh, as a respring makes the app start again.
 #include "MusicProcesses.h"
 
+#include <device/device.h>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -78,7 +80,7 @@ std::optional<fs::path> deviceOf(pid_t pid) {
         }
     for (const auto& variable : nulFields(procPath(pid, "environ")))
         if (variable.starts_with(kRootVariable) && variable.size() > kRootVariable.size()) return fs::path(variable.substr(kRootVariable.size()));
-    return fs::path(OBSCURO_DEVICE_ROOT);
+    return device::stagedRoot();
 }
 
 bool ownedByMe(pid_t pid) {

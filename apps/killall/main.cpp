@@ -1,8 +1,10 @@
 // killall for the simulated device: "killall -9 backboardd" restarts the device's Music app; nothing else is ever signalled.
 #include "MusicProcesses.h"
 
+#include <device/device.h>
+
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,10 +28,10 @@ int main(int argc, char** argv) {
         std::fputs("usage: killall [-SIGNAL] NAME...\n", stderr);
         return 2;
     }
-    const char* root = std::getenv("OBSCURO_DEVICE_ROOT");
+    const std::filesystem::path root = device::defaultRoot();
     bool matched = false;
     for (const auto& name : names) {
-        if (!endsTheUserInterface(name) || !root || !*root) continue;
+        if (!endsTheUserInterface(name)) continue;
         matched = true;
         for (pid_t pid : killall::musicProcessesOnDevice(root))
             if (killall::restartMusicProcess(pid) < 0) std::fprintf(stderr, "killall: the Music app (%d) could not be started again\n", pid);

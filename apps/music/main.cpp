@@ -59,11 +59,6 @@ void printUsage(std::FILE* to) {
                  kSettingsChanged);
 }
 
-std::filesystem::path defaultRoot() {
-    if (const char* env = std::getenv("OBSCURO_DEVICE_ROOT"); env && *env) return env;
-    return OBSCURO_DEVICE_ROOT;
-}
-
 std::nullopt_t usageFailure(const std::string& message, int& exitCode) {
     std::fprintf(stderr, "obscuro-music: %s\n", message.c_str());
     printUsage(stderr);
@@ -113,7 +108,7 @@ std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
     auto screens = music::screens::screenNames();
     if (!options.screen.empty() && std::find(screens.begin(), screens.end(), options.screen) == screens.end())
         return usageFailure("no screen called " + options.screen, exitCode);
-    if (options.root.empty()) options.root = defaultRoot();
+    if (options.root.empty()) options.root = device::defaultRoot();
     return options;
 }
 

@@ -1,6 +1,7 @@
 // `obscuro colour`: the toolkit's colour operations on colours given on the command line.
 #include "colour_json.h"
 #include "commands.h"
+#include "option_pairs.h"
 
 #include "UIColor+Tarnwick.h"
 
@@ -57,6 +58,7 @@ const Operation kOperations[] = {
 }  // namespace
 
 int colourCommand(std::span<char* const> arguments) {
+    if (asksForHelp(arguments)) return printHelp(kUsage);
     if (arguments.empty()) return usageError("missing operation");
     std::string_view op = arguments[0];
     auto operands = arguments.subspan(1);

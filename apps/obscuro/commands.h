@@ -1,6 +1,7 @@
 // The subcommands of the `obscuro` command line, one entry point per group.
 #pragma once
 
+#include <filesystem>
 #include <span>
 
 namespace obscuro::cli {
@@ -8,6 +9,9 @@ namespace obscuro::cli {
 // Each entry point receives the arguments after its own name and returns the exit status:
 // 0 on success, 2 for a usage error (with a message on stderr).
 using Command = int (*)(std::span<char* const> arguments);
+
+// The device the command line chose with --root (in any position), otherwise device::defaultRoot().
+std::filesystem::path deviceRoot();
 
 int colourCommand(std::span<char* const> arguments);
 int settingsCommand(std::span<char* const> arguments);

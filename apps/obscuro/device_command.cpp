@@ -1,6 +1,7 @@
 // `obscuro device create DIR`: a fresh device root, copied from the staged default device or from --root.
 #include "commands.h"
 #include "device_folder.h"
+#include "option_pairs.h"
 
 #include <filesystem>
 #include <iostream>
@@ -56,13 +57,10 @@ int createDevice(const fs::path& folder, const fs::path& source) {
 
 int deviceCommand(std::span<char* const> arguments) {
     std::vector<std::string_view> positional;
-    fs::path source = defaultDeviceRoot();
+    if (asksForHelp(arguments)) return printHelp(kUsage);
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
-        if (argument == "--root") {
-            if (i + 1 == arguments.size()) return usageError("--root needs a folder");
-            source = arguments[++i];
-        } else if (argument.starts_with("--")) {
+        if (argument.starts_with("--")) {
             return usageError("unknown option " + std::string(argument));
         } else {
             positional.push_back(argument);
@@ -71,7 +69,7 @@ int deviceCommand(std::span<char* const> arguments) {
     if (positional.empty()) return usageError("missing action");
     if (positional[0] != "create") return usageError("unknown action '" + std::string(positional[0]) + "'");
     if (positional.size() != 2) return usageError("create takes one folder");
-    return createDevice(positional[1], source);
+    return createDevice(positional[1], deviceRoot());
 }
 
 }  // namespace obscuro::cli

@@ -9,11 +9,6 @@ namespace fs = std::filesystem;
 
 namespace obscuro::cli {
 
-fs::path defaultDeviceRoot() {
-    if (const char* chosen = std::getenv("OBSCURO_DEVICE_ROOT"); chosen && *chosen) return chosen;
-    return OBSCURO_DEVICE_ROOT;
-}
-
 void copyDevice(const fs::path& from, const fs::path& to) {
     if (!fs::is_directory(from)) throw fs::filesystem_error("not a device folder", from, std::make_error_code(std::errc::not_a_directory));
     const fs::path registrations = fs::path("var") / "run" / "notifyd";

@@ -6,10 +6,6 @@
 
 namespace obscuro::cli {
 
-// The device a command works on when no --root is given: $OBSCURO_DEVICE_ROOT when set,
-// otherwise the device the build staged.
-std::filesystem::path defaultDeviceRoot();
-
 // Copies the device at `from` into the existing, empty folder `to`: folders, files and
 // symbolic links as they are. Live notification registrations (var/run/notifyd) belong to the
 // processes of the source device and are not copied, nor are sockets or pipes. Throws

@@ -1,6 +1,7 @@
 // `obscuro image`: the toolkit's image operations and colour analysis on PNG files, with JSON on stdout.
 #include "colour_json.h"
 #include "commands.h"
+#include "option_pairs.h"
 #include "image_files.h"
 
 #include "UIColor+TarnwickAnalysis.h"
@@ -269,6 +270,7 @@ nlohmann::json run(std::string_view op, const Options& options) {
 }  // namespace
 
 int imageCommand(std::span<char* const> arguments) {
+    if (asksForHelp(arguments)) return printHelp(kUsage);
     try {
         Options options = parseOptions(arguments);
         if (options.operands.empty()) throw UsageError{"missing operation"};

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace obscuro::cli {
 
@@ -21,6 +22,17 @@ std::optional<int> readOptionPairs(std::span<char* const> arguments, const char*
         if (OptionProblem problem = take(flag, arguments[++i])) return usageError(*problem);
     }
     return std::nullopt;
+}
+
+bool asksForHelp(std::span<char* const> arguments) {
+    return std::any_of(arguments.begin(), arguments.end(), [](const char* argument) {
+        return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0;
+    });
+}
+
+int printHelp(const char* usage) {
+    std::fputs(usage, stdout);
+    return 0;
 }
 
 OptionProblem readScale(const std::string& value, double* scale) {

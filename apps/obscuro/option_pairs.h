@@ -20,6 +20,11 @@ using OptionTaker = std::function<OptionProblem(const std::string& flag, const s
 std::optional<int> readOptionPairs(std::span<char* const> arguments, const char* usage,
                                    const std::function<int(const std::string& problem)>& usageError, const OptionTaker& take);
 
+// Whether --help or -h stands anywhere among `arguments`.
+bool asksForHelp(std::span<char* const> arguments);
+// Prints a command's usage on stdout, as an answer to --help; gives the exit status 0.
+int printHelp(const char* usage);
+
 // A drawing scale: a number in (0, 4].
 OptionProblem readScale(const std::string& value, double* scale);
 // A loopback port: 0 (any free port) to 65535.

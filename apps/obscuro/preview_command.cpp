@@ -86,8 +86,7 @@ std::optional<int> parse(std::span<char* const> arguments, PreviewOptions& optio
         else pairs.push_back(argument);
     }
     std::optional<int> ended = readOptionPairs(pairs, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
-        if (flag == "--root") options.root = value;
-        else if (flag == "--settings") options.settings = fs::path(value);
+        if (flag == "--settings") options.settings = fs::path(value);
         else if (flag == "--theme") options.theme = value;
         else if (flag == "--screen") screen = value;
         else if (flag == "-o" || flag == "--output") options.output = value;
@@ -105,7 +104,7 @@ std::optional<int> parse(std::span<char* const> arguments, PreviewOptions& optio
     if (screen == "all") options.screens = music::screens::screenNames();
     else if (OptionProblem unknown = knownScreen(screen)) return usageError(*unknown);
     else options.screens = {screen};
-    if (options.root.empty()) options.root = defaultDeviceRoot();
+    options.root = deviceRoot();
     return std::nullopt;
 }
 

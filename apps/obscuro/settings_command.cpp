@@ -39,12 +39,6 @@ int refused(const std::string& message) {
     return 2;
 }
 
-std::filesystem::path deviceRoot(const std::string& given) {
-    if (!given.empty()) return given;
-    if (const char* environment = std::getenv("OBSCURO_DEVICE_ROOT"); environment && *environment) return environment;
-    return OBSCURO_SETTINGS_DEFAULT_DEVICE;
-}
-
 int list(const settings::SettingsSession& session) {
     nlohmann::ordered_json pages = nlohmann::ordered_json::object();
     for (const auto& page : session.pages()) pages[page.name] = nlohmann::ordered_json::parse(session.describe(page, false).dump());
@@ -109,11 +103,7 @@ int serve(std::unique_ptr<settings::SettingsSession> session, std::span<char* co
 }  // namespace
 
 int settingsCommand(std::span<char* const> arguments) {
-    std::string root;
-    if (arguments.size() >= 2 && std::string(arguments[0]) == "--root") {
-        root = arguments[1];
-        arguments = arguments.subspan(2);
-    }
+    if (asksForHelp(arguments)) return printHelp(kUsage);
     if (arguments.empty()) return usageError("a command is needed");
     std::string command = arguments[0];
     arguments = arguments.subspan(1);
@@ -123,7 +113,7 @@ int settingsCommand(std::span<char* const> arguments) {
         (command == "set" && arguments.size() != 2))
         return usageError(command + ": wrong number of arguments");
 
-    std::filesystem::path device = deviceRoot(root);
+    std::filesystem::path device = deviceRoot();
     std::error_code error;
     if (!std::filesystem::is_directory(device, error)) {
         std::cerr << "obscuro settings: no device at " << device << " (build the target stage_device, or pass --root DIR)\n";

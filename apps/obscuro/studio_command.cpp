@@ -62,8 +62,7 @@ int studioCommand(std::span<char* const> arguments) {
     studio::StudioOptions options;
     int port = 0;
     std::optional<int> ended = readOptionPairs(arguments, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
-        if (flag == "--root") options.root = value;
-        else if (flag == "--screen") options.screen = value;
+        if (flag == "--screen") options.screen = value;
         else if (flag == "--port") return readPort(value, &port);
         else if (flag == "--scale") return readScale(value, &options.scale);
         else return "unknown option " + flag;
@@ -72,7 +71,7 @@ int studioCommand(std::span<char* const> arguments) {
     if (ended) return *ended;
     options.screens = music::screens::screenNames();
     if (OptionProblem unknown = knownScreen(options.screen)) return usageError(*unknown);
-    if (options.root.empty()) options.root = defaultDeviceRoot();
+    options.root = deviceRoot();
     std::error_code error;
     if (!fs::is_directory(options.root, error)) {
         std::fprintf(stderr, "obscuro studio: no device at %s (build the target stage_device, or pass --root DIR)\n", options.root.c_str());

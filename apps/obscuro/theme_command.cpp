@@ -1,5 +1,6 @@
 // `obscuro theme from-image`: a theme proposed from album art, printed, and optionally added to the device's theme file.
 #include "commands.h"
+#include "option_pairs.h"
 #include "device_folder.h"
 #include "theme_proposal.h"
 
@@ -111,16 +112,15 @@ void writeTheme(const fs::path& root, const std::string& name, const nlohmann::o
 }  // namespace
 
 int themeCommand(std::span<char* const> arguments) {
+    if (asksForHelp(arguments)) return printHelp(kUsage);
     if (arguments.empty() || std::string(arguments[0]) != "from-image") return usageError("expected from-image");
     std::optional<fs::path> art;
     std::string name;
     bool write = false;
-    fs::path root;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
         if (argument == "--write") write = true;
         else if (argument == "--name" && i + 1 < arguments.size()) name = arguments[++i];
-        else if (argument == "--root" && i + 1 < arguments.size()) root = arguments[++i];
         else if (!argument.starts_with("-") && !art) art = fs::path(argument);
         else return usageError("unexpected argument " + argument);
     }
@@ -145,7 +145,7 @@ int themeCommand(std::span<char* const> arguments) {
                                   {"contrast", {{"text", contrastRatio(theme.text, theme.background)},
                                                 {"tint", contrastRatio(theme.tint, theme.background)}}}};
     if (write) {
-        if (root.empty()) root = defaultDeviceRoot();
+        const fs::path root = deviceRoot();
         fs::path themeFile = root / kThemeFile;
         try {
             writeTheme(root, name, colours);

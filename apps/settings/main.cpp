@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    device::setRoot(root.empty() ? (std::getenv("OBSCURO_DEVICE_ROOT") ? std::getenv("OBSCURO_DEVICE_ROOT") : OBSCURO_DEVICE_ROOT) : root);
+    device::setRoot(root.empty() ? device::defaultRoot() : std::filesystem::path(root));
     std::string error;
     auto session = settings::SettingsSession::open("", &error);
     if (!session) {

@@ -80,8 +80,7 @@ std::optional<int> parse(std::span<char* const> arguments, InspectOptions& optio
         else pairs.push_back(argument);
     }
     std::optional<int> ended = readOptionPairs(pairs, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
-        if (flag == "--root") options.root = value;
-        else if (flag == "--settings") options.settings = fs::path(value);
+        if (flag == "--settings") options.settings = fs::path(value);
         else if (flag == "--theme") options.theme = value;
         else return "unknown option " + flag;
         return std::nullopt;
@@ -89,7 +88,7 @@ std::optional<int> parse(std::span<char* const> arguments, InspectOptions& optio
     if (ended) return *ended;
     if (options.theme && options.theme->empty()) return usageError("--theme takes a theme name");
     if (options.theme && options.settings) return usageError("give --theme or --settings, not both");
-    if (options.root.empty()) options.root = defaultDeviceRoot();
+    options.root = deviceRoot();
     if (!fs::is_directory(options.root)) return usageError("no device at " + options.root.string());
     return std::nullopt;
 }

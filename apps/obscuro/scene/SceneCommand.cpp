@@ -1,6 +1,7 @@
 // `obscuro scene run FILE.json [--explain] [--root DIR]`: runs one scene and prints its report as one JSON document.
 #include "../commands.h"
 #include "../device_folder.h"
+#include "../option_pairs.h"
 #include "SceneError.h"
 #include "SceneRunner.h"
 
@@ -33,14 +34,12 @@ int usageError(const std::string& message) {
 int sceneCommand(std::span<char* const> arguments) {
     std::vector<std::string_view> positional;
     scene::RunOptions options;
-    options.device = defaultDeviceRoot();
+    if (asksForHelp(arguments)) return printHelp(kUsage);
+    options.device = deviceRoot();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
         if (argument == "--explain") {
             options.explain = true;
-        } else if (argument == "--root") {
-            if (i + 1 == arguments.size()) return usageError("--root needs a device folder");
-            options.device = arguments[++i];
         } else if (argument.starts_with("--")) {
             return usageError("unknown option " + std::string(argument));
         } else {

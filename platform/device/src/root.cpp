@@ -77,6 +77,13 @@ fs::path root() {
     return gRoot;
 }
 
+fs::path stagedRoot() { return OBSCURO_STAGED_DEVICE_ROOT; }
+
+fs::path defaultRoot() {
+    if (const char* chosen = std::getenv("OBSCURO_DEVICE_ROOT"); chosen && *chosen) return chosen;
+    return stagedRoot();
+}
+
 // Walks the path one component at a time from the real root folder, reading each symbolic
 // link itself, so that no link (nor ".." in a link's target) can carry the walk outside.
 std::optional<fs::path> resolve(std::string_view devicePath, LastLink last) {

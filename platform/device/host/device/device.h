@@ -20,6 +20,13 @@ void setRoot(const std::filesystem::path& folder);
 // empty when there is no device.
 std::filesystem::path root();
 
+// The device the build staged, where a host program runs when it is given no other.
+std::filesystem::path stagedRoot();
+
+// The device a host program runs on when it is given no folder of its own:
+// $OBSCURO_DEVICE_ROOT when set and not empty, otherwise stagedRoot().
+std::filesystem::path defaultRoot();
+
 // How the last component of a device path is treated when it is a symbolic link.
 enum class LastLink { follow, keep };
 
