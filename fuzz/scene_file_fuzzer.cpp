@@ -1,6 +1,7 @@
 // Fuzz target: scene files run as `obscuro scene run` runs them, in one Music app started once for the whole program.
 #include "scene/SceneError.h"
 #include "scene/SceneRunner.h"
+#include "scratch_device.h"
 
 #include <objc/NSException.h>
 
@@ -32,6 +33,8 @@ void checkReport(const ordered_json& report) {
 // first scene of the program's own; every input then meets the hooks whatever its own "load"
 // says, and its settings reach the library as a live change.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // The series puts its device copy back before every scene: in memory, that is a copy in memory.
+    ::setenv("TMPDIR", fuzzing::scratchParent().c_str(), 1);
     obscuro::scene::RunOptions options;
     options.device = OBSCURO_DEVICE_ROOT;
     gSeries = std::make_unique<obscuro::scene::SceneSeries>(options);

@@ -3,6 +3,8 @@
 
 #include <device/device.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,11 +15,19 @@
 
 namespace fuzzing {
 
-// Makes a fresh device root in the temporary folder the first time it is called and makes it
-// the process's device. Later calls answer the same folder.
+// Where fuzz programs keep their device folders: memory (/dev/shm) where the system has it, as
+// targets write files for every input, and a file system on disk journals every one of them.
+inline std::filesystem::path scratchParent() {
+    std::error_code ec;
+    if (std::filesystem::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
+
+// Makes a fresh device root in the scratch parent the first time it is called and makes it the
+// process's device. Later calls answer the same folder.
 inline const std::filesystem::path& scratchDevice() {
     static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "obscuro-fuzz-XXXXXX").string();
+        std::string pattern = (scratchParent() / "obscuro-fuzz-XXXXXX").string();
         std::filesystem::path made = ::mkdtemp(pattern.data());
         device::setRoot(made);
         std::atexit([] {
@@ -29,11 +39,16 @@ inline const std::filesystem::path& scratchDevice() {
     return folder;
 }
 
-// Puts `bytes` at a device path of the scratch device, folders included.
+// Puts `bytes` at a device path of the scratch device, folders included (made only when the file
+// cannot be opened without them: they are there for every input but the first).
 inline void placeFile(std::string_view devicePath, std::string_view bytes) {
     std::filesystem::path host = scratchDevice() / devicePath.substr(1);
-    std::filesystem::create_directories(host.parent_path());
-    std::ofstream(host, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        std::filesystem::create_directories(host.parent_path());
+        out.open(host, std::ios::binary | std::ios::trunc);
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // Removes the file at a device path of the scratch device, if there is one.
