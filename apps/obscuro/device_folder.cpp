@@ -30,7 +30,7 @@ void copyDevice(const fs::path& from, const fs::path& to) {
     }
 }
 
-TemporaryDevice::TemporaryDevice(const fs::path& source) {
+TemporaryDevice::TemporaryDevice(const fs::path& source, DeviceFilling fill) {
     std::error_code error;
     fs::path base = fs::temp_directory_path(error);
     if (error) base = "/tmp";
@@ -40,10 +40,10 @@ TemporaryDevice::TemporaryDevice(const fs::path& source) {
     if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot make a temporary folder in " + base.string());
     root_ = buffer.data();
     try {
-        copyDevice(source, root_);
+        fill(source, root_);
     } catch (const fs::filesystem_error& failure) {
         fs::remove_all(root_, error);
-        throw std::runtime_error(std::string("cannot copy the device: ") + failure.what());
+        throw std::runtime_error(std::string("cannot set up the device: ") + failure.what());
     }
 }
 

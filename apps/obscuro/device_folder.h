@@ -12,12 +12,15 @@ namespace obscuro::cli {
 // std::filesystem::filesystem_error when a copy fails.
 void copyDevice(const std::filesystem::path& from, const std::filesystem::path& to);
 
-// A private copy of a device in a new temporary folder, removed with everything in it when the
-// object goes away.
+// How a private device is made from its source: copyDevice, or another filling of the same shape.
+using DeviceFilling = void (*)(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// A private device in a new temporary folder, filled from `source` by `fill` (a faithful copy by
+// default), removed with everything in it when the object goes away.
 class TemporaryDevice {
 public:
     // Throws std::runtime_error (with the reason) when the folder cannot be made or filled.
-    explicit TemporaryDevice(const std::filesystem::path& source);
+    explicit TemporaryDevice(const std::filesystem::path& source, DeviceFilling fill = copyDevice);
     ~TemporaryDevice();
     TemporaryDevice(const TemporaryDevice&) = delete;
     TemporaryDevice& operator=(const TemporaryDevice&) = delete;

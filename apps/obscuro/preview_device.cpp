@@ -1,11 +1,6 @@
 // Private preview devices: var/ copied, every other file a hard link to the source device's.
 #include "preview_device.h"
 
-#include <cstdlib>
-#include <stdexcept>
-#include <string>
-#include <vector>
-
 namespace fs = std::filesystem;
 
 namespace obscuro::cli {
@@ -42,28 +37,6 @@ void shareDevice(const fs::path& from, const fs::path& to) {
             else linkOrCopy(it->path(), target);
         }
     }
-}
-
-SharedDevice::SharedDevice(const fs::path& source) {
-    std::error_code error;
-    fs::path base = fs::temp_directory_path(error);
-    if (error) base = "/tmp";
-    std::string pattern = (base / "obscuro-preview-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot make a temporary folder in " + base.string());
-    root_ = buffer.data();
-    try {
-        shareDevice(source, root_);
-    } catch (const fs::filesystem_error& failure) {
-        fs::remove_all(root_, error);
-        throw std::runtime_error(std::string("cannot set up the device: ") + failure.what());
-    }
-}
-
-SharedDevice::~SharedDevice() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
 }
 
 }  // namespace obscuro::cli

@@ -1,6 +1,8 @@
 // The private device a preview's drawing process runs on: its own writable folders, the rest of the device shared by hard links.
 #pragma once
 
+#include "device_folder.h"
+
 #include <filesystem>
 
 namespace obscuro::cli {
@@ -17,18 +19,9 @@ void shareDevice(const std::filesystem::path& from, const std::filesystem::path&
 
 // A private device filled by shareDevice in a new temporary folder, removed with everything in
 // it when the object goes away (the source's files lose only the extra links).
-class SharedDevice {
+class SharedDevice : public TemporaryDevice {
 public:
-    // Throws std::runtime_error (with the reason) when the folder cannot be made or filled.
-    explicit SharedDevice(const std::filesystem::path& source);
-    ~SharedDevice();
-    SharedDevice(const SharedDevice&) = delete;
-    SharedDevice& operator=(const SharedDevice&) = delete;
-
-    const std::filesystem::path& root() const { return root_; }
-
-private:
-    std::filesystem::path root_;
+    explicit SharedDevice(const std::filesystem::path& source) : TemporaryDevice(source, shareDevice) {}
 };
 
 }  // namespace obscuro::cli
