@@ -79,16 +79,10 @@ constexpr std::array<std::pair<Trait, std::string_view>, 4> kNameTraits = {{
     {kMusicVideoVerticalCell, "Music.MusicVideoVerticalCell"},
 }};
 
-bool classIsKindOf(Class cls, Class kind) {
-    for (Class c = cls; c; c = class_getSuperclass(c))
-        if (c == kind) return true;
-    return false;
-}
-
 std::uint32_t workOutTraits(Class cls) {
     std::uint32_t traits = 0;
     for (auto [trait, remembered] : kKindTraits)
-        if (Class kind = remembered->get(); kind && classIsKindOf(cls, kind)) traits |= 1u << trait;
+        if (Class kind = remembered->get(); kind && class_isSubclassOfClass(cls, kind)) traits |= 1u << trait;
     ClassName name(cls);
     for (auto [trait, readable] : kNameTraits)
         if (name.is(readable)) traits |= 1u << trait;
