@@ -152,9 +152,10 @@ TEST_F(ContainersTest, PresentingShowsTheControllerOverTheWindowThroughItsLifeCy
     EXPECT_EQ(gLog, (std::vector<std::string>{"Home willDisappear", "Player willAppear", "Player didAppear", "Home didDisappear"}));
     EXPECT_EQ(msg<id>(home.get(), sel<"presentedViewController">()), player.get());
     EXPECT_EQ(msg<id>(player.get(), sel<"presentingViewController">()), home.get());
-    id transition = msg<id>(msg<id>(player.get(), sel<"view">()), sel<"superview">());
-    EXPECT_EQ(className(transition), "UITransitionView");
-    EXPECT_EQ(msg<id>(transition, sel<"superview">()), window_.get());
+    // Held here: dismissing releases the transition view, and the test asks it afterwards.
+    objc::Strong<objc_object> transition = objc::retain(msg<id>(msg<id>(player.get(), sel<"view">()), sel<"superview">()));
+    EXPECT_EQ(className(transition.get()), "UITransitionView");
+    EXPECT_EQ(msg<id>(transition.get(), sel<"superview">()), window_.get());
     EXPECT_EQ(msg<CGRect>(msg<id>(player.get(), sel<"view">()), sel<"frame">()), UIScreen::mainScreenBounds());
 
     // A card keeps the presenter on screen, so it neither disappears nor comes back.
@@ -173,7 +174,7 @@ TEST_F(ContainersTest, PresentingShowsTheControllerOverTheWindowThroughItsLifeCy
     EXPECT_EQ(gLog, (std::vector<std::string>{"Sheet willDisappear", "Sheet didDisappear", "Player willDisappear", "Home willAppear",
                                               "Player didDisappear", "Home didAppear"}));
     EXPECT_EQ(msg<id>(home.get(), sel<"presentedViewController">()), nil);
-    EXPECT_EQ(msg<id>(transition, sel<"superview">()), nil);
+    EXPECT_EQ(msg<id>(transition.get(), sel<"superview">()), nil);
 }
 
 TEST_F(ContainersTest, TheStatusBarStyleComesFromThePresentedControllerAndTheChildrenContainersName) {
