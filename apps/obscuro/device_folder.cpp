@@ -9,7 +9,7 @@ namespace fs = std::filesystem;
 
 namespace obscuro::cli {
 
-void copyDevice(const fs::path& from, const fs::path& to) {
+void mirrorDevice(const fs::path& from, const fs::path& to, FilePlacement place) {
     if (!fs::is_directory(from)) throw fs::filesystem_error("not a device folder", from, std::make_error_code(std::errc::not_a_directory));
     const fs::path registrations = fs::path("var") / "run" / "notifyd";
     for (auto it = fs::recursive_directory_iterator(from); it != fs::recursive_directory_iterator(); ++it) {
@@ -25,9 +25,13 @@ void copyDevice(const fs::path& from, const fs::path& to) {
         } else if (fs::is_directory(status)) {
             fs::create_directory(target, it->path());
         } else if (fs::is_regular_file(status)) {
-            fs::copy_file(it->path(), target);
+            place(it->path(), target, relative);
         }
     }
+}
+
+void copyDevice(const fs::path& from, const fs::path& to) {
+    mirrorDevice(from, to, [](const fs::path& source, const fs::path& target, const fs::path&) { fs::copy_file(source, target); });
 }
 
 TemporaryDevice::TemporaryDevice(const fs::path& source, DeviceFilling fill) {

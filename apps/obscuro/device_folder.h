@@ -12,6 +12,14 @@ namespace obscuro::cli {
 // std::filesystem::filesystem_error when a copy fails.
 void copyDevice(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// How mirrorDevice places one regular file: from the source, at the target, given its path
+// relative to the device root.
+using FilePlacement = void (*)(const std::filesystem::path& from, const std::filesystem::path& to,
+                               const std::filesystem::path& relative);
+
+// The walk copyDevice makes, with each regular file placed by `place` instead of copied.
+void mirrorDevice(const std::filesystem::path& from, const std::filesystem::path& to, FilePlacement place);
+
 // How a private device is made from its source: copyDevice, or another filling of the same shape.
 using DeviceFilling = void (*)(const std::filesystem::path& from, const std::filesystem::path& to);
 

@@ -18,25 +18,10 @@ void linkOrCopy(const fs::path& from, const fs::path& to) {
 }  // namespace
 
 void shareDevice(const fs::path& from, const fs::path& to) {
-    if (!fs::is_directory(from)) throw fs::filesystem_error("not a device folder", from, std::make_error_code(std::errc::not_a_directory));
-    const fs::path registrations = fs::path("var") / "run" / "notifyd";
-    for (auto it = fs::recursive_directory_iterator(from); it != fs::recursive_directory_iterator(); ++it) {
-        const fs::path relative = it->path().lexically_relative(from);
-        const fs::path target = to / relative;
-        const fs::file_status status = it->symlink_status();
-        if (relative == registrations) {
-            it.disable_recursion_pending();
-            continue;
-        }
-        if (fs::is_symlink(status)) {
-            fs::copy_symlink(it->path(), target);
-        } else if (fs::is_directory(status)) {
-            fs::create_directory(target, it->path());
-        } else if (fs::is_regular_file(status)) {
-            if (writableOnThePhone(relative)) fs::copy_file(it->path(), target);
-            else linkOrCopy(it->path(), target);
-        }
-    }
+    mirrorDevice(from, to, [](const fs::path& source, const fs::path& target, const fs::path& relative) {
+        if (writableOnThePhone(relative)) fs::copy_file(source, target);
+        else linkOrCopy(source, target);
+    });
 }
 
 }  // namespace obscuro::cli
