@@ -2,6 +2,7 @@
 #include "Arguments.h"
 
 #include "SceneError.h"
+#include "SceneSchema.h"
 
 #include "UIColor+Tarnwick.h"
 
@@ -70,26 +71,23 @@ id patternColour() {
     return msg<id>(classNamed("UIColor"), sel<"colorWithPatternImage:">(), tile);
 }
 
+// The size is read first; the other keys are checked as they are reached.
 id imageFromJson(const ordered_json& spec, const std::string& where) {
-    if (!spec.is_object()) throw SceneError(where + ": an image is {\"size\": [w, h], \"scale\": s, \"fill\": \"#RRGGBB\", …}");
+    checkPart(spec, ScenePart::image, where);
     std::vector<double> size = numbers(spec.value("size", ordered_json::array({1, 1})), 2, where + ".size");
     double scale = 1;
     bool resizable = false;
     bool asTemplate = false;
     id fill = msg<id>(classNamed("UIColor"), sel<"whiteColor">());
     for (const auto& [key, value] : spec.items()) {
-        if (key == "size") continue;
+        checkPartEntry(ScenePart::image, key, value, where);
         if (key == "scale") {
-            if (!value.is_number() || !(value.get<double>() > 0)) throw SceneError(where + ".scale: expected a positive number");
             scale = value.get<double>();
         } else if (key == "resizable" || key == "template") {
-            if (!value.is_boolean()) throw SceneError(where + "." + key + ": expected true or false");
             (key == "resizable" ? resizable : asTemplate) = value.get<bool>();
         } else if (key == "fill") {
-            fill = value.is_string() ? colourFromHex(value, where + ".fill") : nullptr;
-            if (!fill) throw SceneError(where + ".fill: expected \"#RRGGBB\"");
-        } else {
-            throw SceneError(where + ": unknown image key \"" + key + "\"");
+            fill = colourFromHex(value, where + ".fill");
+            if (!fill) throw partKeyError(ScenePart::image, "fill", where);
         }
     }
     // A scene's images stand in for artwork and glyphs; the cap keeps a scene of many of them

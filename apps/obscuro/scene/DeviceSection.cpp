@@ -2,6 +2,7 @@
 #include "DeviceSection.h"
 
 #include "SceneError.h"
+#include "SceneSchema.h"
 
 #include <device/device.h>
 
@@ -135,18 +136,16 @@ std::string propertyListXml(const ordered_json& value, const std::string& where)
     return out;
 }
 
+// Each key is checked as it is reached, so that a fault in a file the section writes first is
+// the one reported.
 void applyDeviceSection(const ordered_json& section, const std::string& where) {
-    if (!section.is_object()) throw SceneError(where + ": expected an object with \"settings\" and/or \"files\"");
+    checkPart(section, ScenePart::device, where);
     for (const auto& [key, value] : section.items()) {
+        checkPartEntry(ScenePart::device, key, value, where);
         if (key == "settings") {
-            if (!value.is_null() && !value.is_object())
-                throw SceneError(where + ".settings: the settings are a dictionary, or null to remove the file");
             applyFile(kSettingsPath, value, where + ".settings");
-        } else if (key == "files") {
-            if (!value.is_object()) throw SceneError(where + ".files: expected an object of device paths");
-            for (const auto& [path, content] : value.items()) applyFile(path, content, where + ".files[\"" + path + "\"]");
         } else {
-            throw SceneError(where + ": unknown key \"" + key + "\"");
+            for (const auto& [path, content] : value.items()) applyFile(path, content, where + ".files[\"" + path + "\"]");
         }
     }
 }
