@@ -75,6 +75,26 @@ TEST(SceneFaults, NameTheObjectOrSection) {
     expectSceneFault(runScene(json::array({1})), {"JSON object"});
 }
 
+// Each part is checked as the runner reaches it, so a scene with several faults is refused for
+// the first one met, in words that name where it lies, however deep.
+TEST(SceneFaults, AreFoundInTheOrderTheRunnerMeetsThem) {
+    auto fault = [](const json& scene) { return runScene(scene).err; };
+    EXPECT_EQ(fault({{"objects", {{{"id", "a"}, {"class", "NoSuchView"}}, {{"id", "b"}, {"class", "UIView"}, {"colour", 1}}}}}),
+              "obscuro scene: objects[0]: object 'a': unknown class 'NoSuchView'\n");
+    EXPECT_EQ(fault({{"objects", {{{"id", "a"}, {"class", "NoSuchView"}, {"tag", "x"}}}}}),
+              "obscuro scene: objects[0]: object 'a': unknown class 'NoSuchView'\n");
+    // (The test's JSON sorts its keys, so "files" comes before "zone" and after "bogus".)
+    EXPECT_EQ(fault({{"device", {{"files", {{"relative", 1}}}, {"zone", 1}}}}),
+              "obscuro scene: device.files[\"relative\"]: 'relative' is not an absolute device path\n");
+    EXPECT_EQ(fault({{"device", {{"bogus", 1}, {"files", {{"relative", 1}}}}}}), "obscuro scene: device: unknown key \"bogus\"\n");
+    EXPECT_EQ(fault(sceneWithSteps({{{"send", "zork"}, {"to", "v"}, {"args", 5}}})),
+              "obscuro scene: step 0 (send zork): 'v' does not respond to zork\n");
+    EXPECT_EQ(fault(sceneWithSteps({{{"add", {{"class", "UIView"}, {"subviews", {{{"class", "UIView"}, {"hidden", 3}}}}}}, {"to", "v"}}})),
+              "obscuro scene: step 0 (add): subviews[0]: hidden: expected true or false\n");
+    EXPECT_EQ(fault(sceneWithSteps({{{"send", "setBackgroundColor:"}, {"to", "v"}, {"args", {{{"image", {{"quality", 1}, {"scale", "x"}}}}}}}})),
+              "obscuro scene: step 0 (send setBackgroundColor:): argument 1.image: unknown image key \"quality\"\n");
+}
+
 TEST(SceneFaults, UnreadableFilesAreUsageErrors) {
     ScratchFolder scratch;
     std::ofstream(scratch.path() / "broken.json") << "{\"steps\": [";
