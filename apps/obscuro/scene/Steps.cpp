@@ -20,7 +20,7 @@ void StepRunner::perform(const ordered_json& step, std::size_t index, ordered_js
     case ScenePart::sendStep: send(step, index, where, results); break;
     case ScenePart::layoutStep: layout(step, where); break;
     case ScenePart::reloadStep: reload(step, where); break;
-    default: add(step, where); break;
+    default: add(step, where); break;  // ScenePart::addStep, the last kind stepPart gives
     }
 }
 
