@@ -8,6 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 extern "C" const char* ObscuroDiagnostics(const char* request);
@@ -120,6 +122,61 @@ TEST_F(DecisionObserverTest, DiagnosticsRecordBackgroundsOrEveryEntry) {
     EXPECT_TRUE(sawText) << every;
     EXPECT_TRUE(sawSubStep) << every;
     observed.clear();
+}
+
+// Switching recording off keeps what was recorded for the tool to take; a new recording
+// starts empty, so that one screen's decisions are never told as the next one's.
+TEST_F(DecisionObserverTest, ANewRecordingForgetsWhatAnEarlierOneLeftUntaken) {
+    auto recorded = [] { return nlohmann::json::parse(ObscuroDiagnostics("decisions")); };
+    id earlier = view("UIView");
+    id later = view("UIView");
+    ObscuroDiagnostics("explain on");
+    msg<void>(earlier, sel<"setBackgroundColor:">(), colour(1, 1, 1));
+    ObscuroDiagnostics("explain off");
+    EXPECT_EQ(recorded().size(), 1u) << "switching off keeps the record";
+
+    ObscuroDiagnostics("explain all");
+    msg<void>(earlier, sel<"setBackgroundColor:">(), colour(1, 1, 1));
+    ObscuroDiagnostics("explain off");
+    ObscuroDiagnostics("explain on");
+    msg<void>(later, sel<"setBackgroundColor:">(), colour(1, 1, 1));
+    nlohmann::json made = recorded();
+    ObscuroDiagnostics("explain off");
+    ASSERT_EQ(made.size(), 1u) << made;
+    char pointer[32];
+    std::snprintf(pointer, sizeof pointer, "%p", static_cast<void*>(later));
+    EXPECT_EQ(made[0]["view"], pointer);
+}
+
+// A tool whose own static object is told of a decision and switches recording off when the
+// process ends, and which first asked the diagnostics window after that object was made: the
+// window's record and reply must still be there for it, whatever order the process ends its
+// statics in. (The decision is reported directly: nothing may be autoreleased so late.)
+struct ExplainsOffAtExit {
+    id view;
+    id white;
+    ~ExplainsOffAtExit() {
+        reportDecision(findHookEntry("UIView", "setBackgroundColor:")->number, view, Step{16}, white, white);
+        ObscuroDiagnostics("explain off");
+    }
+};
+
+void recordThenExit(id view, id white) {
+    static ExplainsOffAtExit tool{objc::retain(view).release(), objc::retain(white).release()};
+    ObscuroDiagnostics("explain all");
+    for (int i = 0; i < 64; ++i) msg<void>(tool.view, sel<"setBackgroundColor:">(), tool.white);
+    {
+        objc::AutoreleasePool pool;
+        ObscuroDiagnostics("decisions");
+    }
+    msg<void>(tool.view, sel<"setBackgroundColor:">(), tool.white);
+    std::exit(0);
+}
+
+TEST_F(DecisionObserverTest, RecordAndReplyOutliveAToolThatSwitchesOffAtExit) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process: the window's statics made anew
+    setDecisionObserver(nullptr);
+    EXPECT_EXIT(recordThenExit(view("UIView"), colour(1, 1, 1)), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
