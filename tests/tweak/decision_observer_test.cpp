@@ -4,6 +4,7 @@
 #include "MarkerTags.h"
 #include "tweak_fixture.h"
 
+#include <Foundation/Foundation.h>
 #include <UIKit/UIKit.h>
 #include <nlohmann/json.hpp>
 
@@ -92,6 +93,84 @@ TEST_F(DecisionObserverTest, ReceivesTheStepGivenAndResultOfEachReplacement) {
     texts = reportedBy("UILabel", "setTextColor:");
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].step, Step{1}) << "the product off is step 1";
+}
+
+// The replacements of one rule report 1 or 2; those the app's procedures number report those
+// steps; those that act on their receiver report what they applied.
+TEST_F(DecisionObserverTest, ReplacementsReportTheStepsOfTheirOwnProcedures) {
+    auto last = [&](const char* className, const char* selector) {
+        std::vector<Observed> made = reportedBy(className, selector);
+        EXPECT_FALSE(made.empty()) << className << " " << selector;
+        return made.empty() ? Observed{} : made.back();
+    };
+    id red = colour(1, 0, 0);
+
+    id textView = view("UITextView");
+    msg<void>(textView, sel<"setTextColor:">(), red);
+    Observed text = last("UITextView", "setTextColor:");
+    EXPECT_EQ(text.step, kRuleApplied);
+    EXPECT_EQ(text.given, red);
+    EXPECT_EQ(text.result, mainTextColor);
+
+    id label = view("UILabel");
+    objc::callIMP<void>(savedImplementationOf(*findHookEntry("UILabel", "setTextColor:")), label, sel<"setTextColor:">(),
+                        colour(1, 45.5 / 255, 85.5 / 255));
+    EXPECT_EQ(msg<id>(label, sel<"textColor">()), mainTextColor);
+    EXPECT_EQ(last("UILabel", "textColor").step, kRuleApplied) << "the stock pink is replaced";
+    objc::callIMP<void>(savedImplementationOf(*findHookEntry("UILabel", "setTextColor:")), label, sel<"setTextColor:">(), red);
+    msg<id>(label, sel<"textColor">());
+    EXPECT_EQ(last("UILabel", "textColor").step, kPassedThrough);
+
+    auto draw = [] {
+        msg<void>(NSSTR("text"), sel<"drawWithRect:options:attributes:context:">(), CGRectMake(0, 0, 10, 10), 0L,
+                  objc::dict({{NSForegroundColorAttributeName, colour(1, 0, 0)}}), id{nullptr});
+    };
+    SavedImplementationStandIn drawing("NSString", "drawWithRect:options:attributes:context:",
+                                       reinterpret_cast<IMP>(+[](id, SEL, CGRect, long, id, id) {}));
+    draw();
+    EXPECT_EQ(last("NSString", "drawWithRect:options:attributes:context:").step, Step{4}) << "without ColorFlow";
+    colorFlowMusicEnabled = true;
+    draw();
+    EXPECT_EQ(last("NSString", "drawWithRect:options:attributes:context:").step, Step{3}) << "with ColorFlow";
+    colorFlowMusicEnabled = false;
+
+    id layer = msg<id>(view("UIView"), sel<"layer">());
+    msg<void>(layer, sel<"setCompositingFilter:">(), NSSTR("plusD"));
+    EXPECT_EQ(msg<id>(layer, sel<"compositingFilter">()), nullptr);
+    Observed filter = last("CALayer", "compositingFilter");
+    EXPECT_EQ(filter.step, kRuleApplied);
+    EXPECT_EQ(filter.receiver, layer);
+    EXPECT_EQ(filter.result, nullptr);
+
+    id indicator = msg<id>(msg<id>(objc_getClass("UIActivityIndicatorView"), sel<"alloc">()), sel<"initWithActivityIndicatorStyle:">(), 2L);
+    keep_.push_back(objc::adopt(indicator));
+    Observed created = last("UIActivityIndicatorView", "initWithActivityIndicatorStyle:");
+    EXPECT_EQ(created.receiver, indicator) << "reported on the object the initialiser returned";
+    EXPECT_EQ(created.step, kRuleApplied);
+    EXPECT_EQ(msg<long>(created.given, sel<"integerValue">()), 2) << "the style arrives boxed";
+    EXPECT_EQ(created.result, mainTextColor);
+
+    id dock = view("UIKeyboardDockView");
+    msg<void>(dock, sel<"layoutSubviews">());
+    EXPECT_EQ(last("UIKeyboardDockView", "layoutSubviews").step, kRuleApplied);
+    EXPECT_EQ(hexOf(last("UIKeyboardDockView", "layoutSubviews").result), "#000000");
+    enableDarkKeyboard = false;
+    msg<void>(dock, sel<"layoutSubviews">());
+    EXPECT_EQ(last("UIKeyboardDockView", "layoutSubviews").step, kPassedThrough) << "a light keyboard keeps its dock";
+
+    id control = view("MusicLibraryAddKeepLocalControl");
+    id first = view("UIView", CGRectMake(0, 0, 50.0, 10));
+    addSubview(control, first);
+    msg<void>(control, sel<"layoutSubviews">());
+    EXPECT_EQ(last("MusicLibraryAddKeepLocalControl", "layoutSubviews").step, kPassedThrough) << "50 points is not wide";
+    msg<void>(first, sel<"setFrame:">(), CGRectMake(0, 0, 50.5, 10));
+    msg<void>(control, sel<"layoutSubviews">());
+    Observed painted = last("MusicLibraryAddKeepLocalControl", "layoutSubviews");
+    EXPECT_EQ(painted.step, kRuleApplied);
+    EXPECT_EQ(painted.result, darkerBgColor);
+    enabled = false;
+    msg<void>(control, sel<"layoutSubviews">());
+    EXPECT_EQ(last("MusicLibraryAddKeepLocalControl", "layoutSubviews").step, kPassedThrough) << "the product off";
 }
 
 // The diagnostics window records backgrounds alone for scene tools, or every entry when asked.
