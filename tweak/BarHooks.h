@@ -51,7 +51,10 @@ void themedSetter(id self, SEL cmd, A argument) {
 template <std::size_t Entry, id (*Colour)()>
 void layoutThenPaintBackground(id self, SEL cmd) {
     callThrough<Entry>(self, cmd);
-    if (enabled) msg<void>(self, sel<"setBackgroundColor:">(), Colour());
+    if (!enabled) return reportDecision(Entry, self, kPassedThrough, id{nullptr}, id{nullptr});
+    id colour = Colour();
+    reportDecision(Entry, self, kRuleApplied, id{nullptr}, colour);
+    msg<void>(self, sel<"setBackgroundColor:">(), colour);
 }
 
 template <std::size_t Entry> id activityIndicatorInitWithStyle(id self, SEL cmd, long style);
@@ -73,23 +76,31 @@ template <std::size_t Entry>
 id activityIndicatorInitWithStyle(id self, SEL cmd, long style) {
     bool active = enabled;  // read before calling through
     id indicator = callThrough<Entry, id>(self, cmd, style);
-    if (active) {
-        msg<void>(indicator, sel<"setColor:">(), mainTextColor);
-        msg<void>(indicator, sel<"setTintColor:">(), mainTextColor);
+    // Reported on what the initialiser returned: the receiver may be gone by now.
+    if (!active) {
+        reportDecision(Entry, indicator, kPassedThrough, style, id{nullptr});
+        return indicator;
     }
+    reportDecision(Entry, indicator, kRuleApplied, style, mainTextColor);
+    msg<void>(indicator, sel<"setColor:">(), mainTextColor);
+    msg<void>(indicator, sel<"setTintColor:">(), mainTextColor);
     return indicator;
 }
 
 template <std::size_t Entry>
 void downloadRingLayoutSubviews(id self, SEL cmd) {
     callThrough<Entry>(self, cmd);
-    if (enabled) strokeRingWithTint(self);
+    if (!enabled) return reportDecision(Entry, self, kPassedThrough, id{nullptr}, id{nullptr});
+    reportDecision(Entry, self, kRuleApplied, id{nullptr}, tintColor);
+    strokeRingWithTint(self);
 }
 
 template <std::size_t Entry>
 void downloadRingSetProgress(id self, SEL cmd, double progress) {
     callThrough<Entry>(self, cmd, progress);
-    if (enabled) strokeRingWithTint(self);
+    if (!enabled) return reportDecision(Entry, self, kPassedThrough, progress, id{nullptr});
+    reportDecision(Entry, self, kRuleApplied, progress, tintColor);
+    strokeRingWithTint(self);
 }
 
 template <std::size_t Entry>
@@ -118,21 +129,34 @@ long inputTraitsKeyboardAppearance(id self, SEL cmd) {
 template <std::size_t Entry>
 id pinKeypadInitWithFrame(id self, SEL cmd, CGRect frame) {
     id keypad = callThrough<Entry, id>(self, cmd, frame);
-    if (enabled && enableDarkKeyboard) msg<void>(keypad, sel<"setBackgroundColor:">(), passcodeKeypadGrey());
+    // Reported on what the initialiser returned: the receiver may be gone by now.
+    if (!enabled || !enableDarkKeyboard) {
+        reportDecision(Entry, keypad, kPassedThrough, id{nullptr}, id{nullptr});
+        return keypad;
+    }
+    id grey = passcodeKeypadGrey();
+    reportDecision(Entry, keypad, kRuleApplied, id{nullptr}, grey);
+    msg<void>(keypad, sel<"setBackgroundColor:">(), grey);
     return keypad;
 }
 
 template <std::size_t Entry>
 void keyboardDockLayoutSubviews(id self, SEL cmd) {
     callThrough<Entry>(self, cmd);
-    if (enabled && enableDarkKeyboard) msg<void>(self, sel<"setBackgroundColor:">(), black());
+    if (!enabled || !enableDarkKeyboard) return reportDecision(Entry, self, kPassedThrough, id{nullptr}, id{nullptr});
+    id colour = black();
+    reportDecision(Entry, self, kRuleApplied, id{nullptr}, colour);
+    msg<void>(self, sel<"setBackgroundColor:">(), colour);
 }
 
 // No enabled test: a plus-darker layer would darken the dark theme into black.
 template <std::size_t Entry>
 id layerCompositingFilter(id self, SEL cmd) {
     id filter = callThrough<Entry, id>(self, cmd);
-    return isPlusDarkerFilter(filter) ? nullptr : filter;
+    bool plusDarker = isPlusDarkerFilter(filter);
+    id composited = plusDarker ? nullptr : filter;
+    reportDecision(Entry, self, plusDarker ? kRuleApplied : kPassedThrough, filter, composited);
+    return composited;
 }
 
 }  // namespace obscuro

@@ -34,15 +34,17 @@ struct DecisionLog {
 // those of every entry ("explain all").
 constinit std::atomic<bool> explainingEveryEntry{false};
 
-// Function-local: the library has no initialiser but its constructor.
+// Function-local: the library has no initialiser but its constructor. Immortal, as is the
+// reply: a tool's own static objects may report or ask while the process ends, after statics
+// made later than theirs (these are made at first use) are gone.
 DecisionLog& decisionLog() {
-    static DecisionLog log;
-    return log;
+    static auto* log = new DecisionLog;
+    return *log;
 }
 
 std::string& replyBuffer() {
-    static std::string reply;
-    return reply;
+    static auto* reply = new std::string;
+    return *reply;
 }
 
 std::size_t backgroundEntry() {
@@ -151,15 +153,29 @@ std::string describeCalls(bool reset) {
     return out;
 }
 
-// Hands the recorded decisions over and forgets them. Their objects are autoreleased rather
-// than released, so the caller can still map the pointers to objects until its pool drains.
-std::string takeDecisions() {
+// Empties the record and hands over what it held, whose objects the caller now owns. Nothing
+// is released under the lock: a release may end an object, and whatever that runs may report.
+std::vector<RecordedDecision> takeRecord() {
     std::vector<RecordedDecision> taken;
-    {
-        DecisionLog& log = decisionLog();
-        std::lock_guard guard(log.lock);
-        taken.swap(log.decisions);
+    DecisionLog& log = decisionLog();
+    std::lock_guard guard(log.lock);
+    taken.swap(log.decisions);
+    return taken;
+}
+
+// The objects of taken decisions are autoreleased rather than released, so the caller can
+// still map the pointers to objects until its pool drains.
+void autoreleaseObjects(const std::vector<RecordedDecision>& taken) {
+    for (const RecordedDecision& d : taken) {
+        objc_autorelease(d.receiver);
+        objc_autorelease(d.given);
+        objc_autorelease(d.result);
     }
+}
+
+// Hands the recorded decisions over and forgets them.
+std::string takeDecisions() {
+    std::vector<RecordedDecision> taken = takeRecord();
     std::string out = "[";
     for (std::size_t i = 0; i < taken.size(); ++i) {
         const RecordedDecision& d = taken[i];
@@ -176,11 +192,9 @@ std::string takeDecisions() {
         out += ", \"result\": ";
         appendPointer(out, d.result);
         out += "}";
-        objc_autorelease(d.receiver);
-        objc_autorelease(d.given);
-        objc_autorelease(d.result);
     }
     out += "]";
+    autoreleaseObjects(taken);
     return out;
 }
 
@@ -192,7 +206,8 @@ std::string takeDecisions() {
 // entry's replacement has run, as {"calls": [{"entry": 1, "class": …, "selector": …, "calls": n},
 // …]} in table order, and "calls reset" answers the same and sets every count back to 0;
 // "explain on" starts recording background decisions, "explain all" the decisions of every
-// entry, "explain off" stops; "decisions" returns the recorded decisions and clears the record,
+// entry (each forgets what an earlier recording left untaken), "explain off" stops and keeps
+// what was recorded for "decisions"; "decisions" returns the recorded decisions and clears the record,
 // each as {"entry", "selector", "view" (the receiver), "given", "step", "result"} with objects
 // as pointers (autoreleased to the caller's pool; scalars boxed in NSNumbers) and the step as a
 // number, or as a string such as "6.6" for a sub-step. The reply is JSON text owned by the library until the next call; an
@@ -206,8 +221,10 @@ extern "C" OBSCURO_EXPORT const char* ObscuroDiagnostics(const char* request) {
     } else if (asked == "calls" || asked == "calls reset") {
         reply = describeCalls(asked == "calls reset");
     } else if (asked == "explain on" || asked == "explain all") {
+        // A new recording: what an earlier one left untaken would be told as this one's.
         explainingEveryEntry.store(asked == "explain all");
         setDecisionObserver(&recordDecision);
+        autoreleaseObjects(takeRecord());
         reply = "{\"explain\": true}";
     } else if (asked == "explain off") {
         setDecisionObserver(nullptr);

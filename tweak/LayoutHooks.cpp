@@ -21,112 +21,153 @@ CGColorRef cgColor(id colour) { return msg<CGColorRef>(colour, sel<"CGColor">())
 
 }  // namespace
 
-void hideSelf(id view) { msg<void>(view, sel<"setHidden:">(), true); }
-
-void hideTextStackInImageView(id stack) {
-    if (classNameIs(superview(stack), "UIImageView")) hideSelf(stack);
+Decided<bool> hideSelf(id view) {
+    msg<void>(view, sel<"setHidden:">(), true);
+    return {kRuleApplied, true};
 }
 
-void borderSubtitledButton(id button) {
+Decided<bool> hideTextStackInImageView(id stack) {
+    if (classNameIs(superview(stack), "UIImageView")) return hideSelf(stack);
+    return passedThrough<bool>();
+}
+
+Decided<id> borderSubtitledButton(id button) {
     msg<void>(msg<id>(button, sel<"layer">()), sel<"setBorderColor:">(), cgColor(darkerBgColor));
+    return {kRuleApplied, darkerBgColor};
 }
 
-void paintTabBarBackground(id background) {
-    if (isKind(superview(background), "UITabBar")) setBackground(background, barColor);
+Decided<id> paintTabBarBackground(id background) {
+    if (!isKind(superview(background), "UITabBar")) return passedThrough<id>();
+    setBackground(background, barColor);
+    return {kRuleApplied, barColor};
 }
 
 // Stored straight into the instance variable, bypassing any setter, as a strong reference.
-void fillCircleView(id circle) {
+Decided<id> fillCircleView(id circle) {
     Ivar fill = class_getInstanceVariable(object_getClass(circle), "fillColor");
-    if (!fill) return;
+    if (!fill) return passedThrough<id>();
     id colour = objc_retain(lighterColor(darkerBgColor));
     id previous = object_getIvar(circle, fill);
     object_setIvar(circle, fill, colour);
     objc_release(previous);
+    return {kRuleApplied, colour};
 }
 
-void colourShapeView(id shape) {
+// The stroke is what decides the shape's look; the fill follows only where the layer has one.
+Decided<id> colourShapeView(id shape) {
     id layer = msg<id>(shape, sel<"layer">());
     msg<void>(layer, sel<"setStrokeColor:">(), cgColor(tintColor));
     if (msg<CGColorRef>(layer, sel<"fillColor">())) msg<void>(layer, sel<"setFillColor:">(), cgColor(lighterColor(darkerBgColor)));
+    return {kRuleApplied, tintColor};
 }
 
-void hideOnboardingBackdrop(id controller) { hideSelf(msg<id>(controller, sel<"backdropView">())); }
+Decided<bool> hideOnboardingBackdrop(id controller) { return hideSelf(msg<id>(controller, sel<"backdropView">())); }
 
-void tagMiniPlayer(id controller) {
+Decided<id> tagMiniPlayer(id controller) {
     id view = viewOf(controller);
     setTag(view, tags::kMiniPlayer);
     setBackground(superview(view), darkerBgColor);
     if (!colorFlowMusicEnabled) setBackground(view, darkerBgColor);
+    return {kRuleApplied, darkerBgColor};
 }
 
-void releaseMiniPlayerTag(id controller) {
+Decided<id> releaseMiniPlayerTag(id controller) {
     id view = viewOf(controller);
-    if (msg<id>(view, sel<"backgroundColor">())) return;
+    if (msg<id>(view, sel<"backgroundColor">())) return passedThrough<id>();
     setBackground(view, darkerBgColor);
     setTag(view, 0);
+    return {kRuleApplied, darkerBgColor};
 }
 
-void darkenLyricsScreen(id controller) {
-    if (id parentView = viewOf(msg<id>(controller, sel<"parentViewController">()))) setBackground(parentView, bgColor);
+Decided<id> darkenLyricsScreen(id controller) {
+    id parentView = viewOf(msg<id>(controller, sel<"parentViewController">()));
+    if (parentView) setBackground(parentView, bgColor);
     forEachSubview(viewOf(controller), [](id subview) {
         if (classes::visualEffectView.isKindOf(subview)) hideSelf(subview);
     });
+    return {kRuleApplied, parentView ? bgColor : nullptr};
 }
 
-void tintPlayIntentButton(id controls) {
+Decided<id> tintPlayIntentButton(id controls) {
     id imageView = msg<id>(msg<id>(controls, sel<"accessibilityPlayButton">()), sel<"imageView">());
     id image = msg<id>(imageView, sel<"image">());
-    msg<void>(imageView, sel<"setImage:">(), imageWithTint(image, tintColor));
+    id tinted = imageWithTint(image, tintColor);
+    msg<void>(imageView, sel<"setImage:">(), tinted);
+    return {kRuleApplied, tinted};
 }
 
-void tagArtworkImageView(id subview) {
-    if (isKind(subview, "UIImageView")) setTag(subview, tags::kArtworkImage);
+Decided<bool> tagArtworkImageView(id subview) {
+    if (!isKind(subview, "UIImageView")) return passedThrough<bool>();
+    setTag(subview, tags::kArtworkImage);
+    return {kRuleApplied, true};
 }
 
-void hideArtworkShadow(id content) {
-    if (displayArtworkShadow) return;
-    forEachSubview(content, [](id subview) {
-        if (isKind(subview, "UIImageView") && msg<CGRect>(subview, sel<"frame">()).origin.x < 0) hideSelf(subview);
+// The outcome is how many shadow images were hidden.
+Decided<unsigned long> hideArtworkShadow(id content) {
+    if (displayArtworkShadow) return passedThrough<unsigned long>();
+    unsigned long hidden = 0;
+    forEachSubview(content, [&hidden](id subview) {
+        if (isKind(subview, "UIImageView") && msg<CGRect>(subview, sel<"frame">()).origin.x < 0) hidden += hideSelf(subview).outcome;
     });
+    return {kRuleApplied, hidden};
 }
 
 // Tagged before it is painted, so that the background procedure keeps this colour.
-void adoptNavigationBarBackgrounds(id header) {
-    forEachSubview(header, [header](id subview) {
+Decided<id> adoptNavigationBarBackgrounds(id header) {
+    bool adopted = false;
+    forEachSubview(header, [header, &adopted](id subview) {
         if (!classNameIs(subview, "Music.NavigationBarBackgroundView")) return;
         hideSelf(subview);
         setTag(header, tags::kTitleHeader);
         setBackground(header, bgColor);
+        adopted = true;
     });
+    if (!adopted) return passedThrough<id>();
+    return {kRuleApplied, bgColor};
 }
 
-bool keepLocalControlKeepsTint(id control) {
-    return colorFlowMusicEnabled && responderOwnerIs(control, "MusicNowPlayingControlsViewController");
+Decided<bool> decideKeepLocalControlKeepsTint(id control) {
+    if (colorFlowMusicEnabled && responderOwnerIs(control, "MusicNowPlayingControlsViewController")) return {kPassedThrough, true};
+    return {kRuleApplied, false};
 }
 
-void paintKeepLocalBackground(id control) {
+Decided<id> paintKeepLocalBackground(id control) {
     id first = msg<id>(msg<id>(control, sel<"subviews">()), sel<"firstObject">());
-    if (first && msg<CGRect>(first, sel<"frame">()).size.width > 50.0) setBackground(first, darkerBgColor);
+    if (!first || msg<CGRect>(first, sel<"frame">()).size.width <= 50.0) return passedThrough<id>();
+    setBackground(first, darkerBgColor);
+    return {kRuleApplied, darkerBgColor};
 }
 
-void paintActionSeparators(id stack) {
-    forEachSubview(stack, [](id subview) {
-        if (classes::actionItemSeparatorView.isKindOf(subview)) setBackground(subview, lighterColor(bgColor));
+// The outcome is the colour the last separator was given; each gets a colour of its own.
+Decided<id> paintActionSeparators(id stack) {
+    Decided<id> painted = passedThrough<id>();
+    forEachSubview(stack, [&painted](id subview) {
+        if (!classes::actionItemSeparatorView.isKindOf(subview)) return;
+        painted = {kRuleApplied, lighterColor(bgColor)};
+        setBackground(subview, painted.outcome);
     });
+    return painted;
 }
 
-void paintWithLightGray(id view) { setBackground(view, msg<id>(objc_getClass("UIColor"), sel<"lightGrayColor">())); }
+Decided<id> paintWithLightGray(id view) {
+    id gray = msg<id>(objc_getClass("UIColor"), sel<"lightGrayColor">());
+    setBackground(view, gray);
+    return {kRuleApplied, gray};
+}
 
-void paintWithBackground(id view) { setBackground(view, bgColor); }
+Decided<id> paintWithBackground(id view) {
+    setBackground(view, bgColor);
+    return {kRuleApplied, bgColor};
+}
 
 // Painted before tagging: on the first pass an untagged blur subview is made half black.
-void paintNavigationBarBackground(id background) {
+Decided<id> paintNavigationBarBackground(id background) {
     setBackground(background, bgColor);
     forEachSubview(background, [](id subview) {
         if (classes::visualEffectSubview.isKindOf(subview)) setBackground(subview, bgColor);
         setTag(subview, tags::kNavigationBarBackground);
     });
+    return {kRuleApplied, bgColor};
 }
 
 }  // namespace obscuro

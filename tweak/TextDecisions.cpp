@@ -1,4 +1,4 @@
-// The label procedures, step by step: which colour a label is given and whether it keeps its own tint.
+// The text colour procedures, step by step: which colour a text view or label is given, and whether a label keeps its own tint.
 #include "ClassTests.h"
 #include "RememberedClasses.h"
 #include "TextHooks.h"
@@ -6,6 +6,11 @@
 #include "ViewQueries.h"
 
 namespace obscuro {
+
+Decided<id> decideThemedTextColour(id given) {
+    if (!enabled) return {kPassedThrough, given};
+    return {kRuleApplied, mainTextColor};
+}
 
 Decided<id> decideLabelTextColour(id label, id given) {
     if (!enabled) return {1, given};
@@ -29,5 +34,12 @@ Decided<bool> decideLabelTintKeepsOwn(id label) {
     }
     return {4, false};
 }
+
+Decided<id> decideLabelStoredColour(id stored) {
+    if (enabled && hexIs(stored, "#FF2D55")) return {kRuleApplied, mainTextColor};
+    return {kPassedThrough, stored};
+}
+
+bool labelTakesTextColour(Class cls) { return enabled && !classNameBeginsWithUnderscore(cls); }
 
 }  // namespace obscuro

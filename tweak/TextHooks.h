@@ -14,10 +14,18 @@ template <std::size_t Entry> id textTextColor(id self, SEL cmd);
 template <std::size_t Entry> void textSetAttributedText(id self, SEL cmd, id text);
 template <std::size_t Entry> id textViewLinkTextAttributes(id self, SEL cmd);
 
+// The colour a text view or text field is given in place of `given`: mainTextColor while enabled.
+Decided<id> decideThemedTextColour(id given);
+
 // The label procedures: the colour a label's setTextColor: passes on (steps 1 to 9), and
 // whether a label's tintColor is its own rather than mainTextColor (steps 1 to 4).
 Decided<id> decideLabelTextColour(id label, id given);
 Decided<bool> decideLabelTintKeepsOwn(id label);
+// What a label's textColor answers for the colour it holds: mainTextColor in place of the stock pink.
+Decided<id> decideLabelStoredColour(id stored);
+// Whether labels of `cls` take the theme's text colour in their attributes: not while the
+// product is off, nor for UIKit's private labels.
+bool labelTakesTextColour(Class cls);
 
 // UILabel
 template <std::size_t Entry> id labelTextColor(id self, SEL cmd);

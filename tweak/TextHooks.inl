@@ -16,37 +16,50 @@ inline id foregroundColorKey() { return NSForegroundColorAttributeName; }
 
 template <std::size_t Entry>
 void textSetTextColor(id self, SEL cmd, id colour) {
-    callThrough<Entry>(self, cmd, enabled ? mainTextColor : colour);
+    Decided<id> decision = decideThemedTextColour(colour);
+    reportDecision(Entry, self, decision.step, colour, decision.outcome);
+    callThrough<Entry>(self, cmd, decision.outcome);
 }
 
 template <std::size_t Entry>
 id textTextColor(id self, SEL cmd) {
-    if (!enabled) return callThrough<Entry, id>(self, cmd);
-    return mainTextColor;
+    bool active = enabled;
+    id colour = active ? mainTextColor : callThrough<Entry, id>(self, cmd);
+    reportDecision(Entry, self, active ? kRuleApplied : kPassedThrough, id{nullptr}, colour);
+    return colour;
 }
 
 template <std::size_t Entry>
 void textSetAttributedText(id self, SEL cmd, id attributedText) {
-    callThrough<Entry>(self, cmd, enabled ? replaceColorsWith(attributedText, mainTextColor) : attributedText);
+    bool active = enabled;
+    id passed = active ? replaceColorsWith(attributedText, mainTextColor) : attributedText;
+    reportDecision(Entry, self, active ? kRuleApplied : kPassedThrough, attributedText, passed);
+    callThrough<Entry>(self, cmd, passed);
 }
 
 template <std::size_t Entry>
 id textViewLinkTextAttributes(id self, SEL cmd) {
     bool active = enabled;  // read before calling through
     id attributes = callThrough<Entry, id>(self, cmd);
-    if (!active) return attributes;
+    if (!active) {
+        reportDecision(Entry, self, kPassedThrough, attributes, attributes);
+        return attributes;
+    }
     id mutableAttributes = attributes ? msg<id>(attributes, sel<"mutableCopy">())
                                       : msg<id>(objc_getClass("NSMutableDictionary"), sel<"new">());
     objc::autorelease(mutableAttributes);
     msg<void>(mutableAttributes, sel<"setObject:forKey:">(), offsetColor(mainTextColor), text::foregroundColorKey());
-    return objc::autorelease(msg<id>(mutableAttributes, sel<"copy">()));
+    id linkAttributes = objc::autorelease(msg<id>(mutableAttributes, sel<"copy">()));
+    reportDecision(Entry, self, kRuleApplied, attributes, linkAttributes);
+    return linkAttributes;
 }
 
 template <std::size_t Entry>
 id labelTextColor(id self, SEL cmd) {
-    id colour = callThrough<Entry, id>(self, cmd);
-    if (enabled && hexIs(colour, "#FF2D55")) return mainTextColor;
-    return colour;
+    id stored = callThrough<Entry, id>(self, cmd);
+    Decided<id> decision = decideLabelStoredColour(stored);
+    reportDecision(Entry, self, decision.step, stored, decision.outcome);
+    return decision.outcome;
 }
 
 template <std::size_t Entry>
@@ -68,25 +81,35 @@ id labelTintColor(id self, SEL cmd) {
 template <std::size_t Entry>
 id labelDefaultAttributes(id self, SEL cmd) {
     id attributes = callThrough<Entry, id>(self, cmd);
-    if (!enabled || classNameBeginsWithUnderscore(reinterpret_cast<Class>(self))) return attributes;
+    if (!labelTakesTextColour(reinterpret_cast<Class>(self))) {
+        reportDecision(Entry, self, kPassedThrough, attributes, attributes);
+        return attributes;
+    }
     id mutableAttributes = attributes ? msg<id>(attributes, sel<"mutableCopy">())
                                       : msg<id>(objc_getClass("NSMutableDictionary"), sel<"new">());
     objc::autorelease(mutableAttributes);
     msg<void>(mutableAttributes, sel<"setObject:forKey:">(), mainTextColor, text::foregroundColorKey());
+    reportDecision(Entry, self, kRuleApplied, attributes, mutableAttributes);
     return mutableAttributes;
 }
 
 template <std::size_t Entry>
 void labelSetAttributedText(id self, SEL cmd, id attributedText) {
-    if (!enabled || classNameBeginsWithUnderscore(object_getClass(self))) return callThrough<Entry>(self, cmd, attributedText);
-    callThrough<Entry>(self, cmd, replaceColorsWith(attributedText, mainTextColor));
+    bool recolours = labelTakesTextColour(object_getClass(self));
+    id passed = recolours ? replaceColorsWith(attributedText, mainTextColor) : attributedText;
+    reportDecision(Entry, self, recolours ? kRuleApplied : kPassedThrough, attributedText, passed);
+    callThrough<Entry>(self, cmd, passed);
 }
 
 // No enabled test: the colour is forced while ColorFlow colours the app's own text drawing.
 template <std::size_t Entry>
 void textDrawingViewDrawRect(id self, SEL cmd, CGRect rect) {
-    if (!colorFlowMusicEnabled) return callThrough<Entry>(self, cmd, rect);
-    replaceMember(textDrawingColor, mainTextColor);
+    if (!colorFlowMusicEnabled) {  // step 1
+        reportDecision(Entry, self, Step{1}, id{nullptr}, id{nullptr});
+        return callThrough<Entry>(self, cmd, rect);
+    }
+    replaceMember(textDrawingColor, mainTextColor);  // step 2
+    reportDecision(Entry, self, Step{2}, id{nullptr}, textDrawingColor);
     callThrough<Entry>(self, cmd, rect);
     replaceMember(textDrawingColor, nullptr);
 }
@@ -94,15 +117,19 @@ void textDrawingViewDrawRect(id self, SEL cmd, CGRect rect) {
 // No enabled test: strings drawn directly always lose their background colour.
 template <std::size_t Entry>
 void stringDrawWithRect(id self, SEL cmd, CGRect rect, long options, id attributes, id context) {
-    id drawn = attributes ? objc::autorelease(msg<id>(attributes, sel<"mutableCopy">())) : nullptr;
+    id drawn = attributes ? objc::autorelease(msg<id>(attributes, sel<"mutableCopy">())) : nullptr;  // step 1
     msg<void>(drawn, sel<"setObject:forKey:">(), msg<id>(objc_getClass("UIColor"), sel<"clearColor">()),
-              NSBackgroundColorAttributeName);
+              NSBackgroundColorAttributeName);  // step 2
+    Step step;
     if (colorFlowMusicEnabled) {
+        step = 3;
         if (textDrawingColor) msg<void>(drawn, sel<"setObject:forKey:">(), textDrawingColor, text::foregroundColorKey());
     } else {
+        step = 4;
         msg<void>(drawn, sel<"setObject:forKey:">(), mainTextColor, text::foregroundColorKey());
     }
-    callThrough<Entry>(self, cmd, rect, options, drawn, context);
+    reportDecision(Entry, self, step, attributes, drawn);
+    callThrough<Entry>(self, cmd, rect, options, drawn, context);  // step 5
 }
 
 }  // namespace obscuro

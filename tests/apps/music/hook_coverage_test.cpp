@@ -1,4 +1,4 @@
-// The product loaded as the phone loads it meets every one of its replacements while the app's screens are shown and drawn.
+// The product loaded as the phone loads it meets every one of its replacements while the app's screens are shown and drawn, and each reports its decisions.
 #include <UIKit/UIView.h>
 #include <device/device.h>
 #include <music/MusicApp.h>
@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -78,35 +79,106 @@ nlohmann::json ask(Diagnostics diagnostics, const char* request) {
     return nlohmann::json::parse(reply ? reply : "null", nullptr, false);
 }
 
-// Every screen shown and drawn in one process with the product loaded: the hooks are installed
-// once per process, so the screens share it, as they share the app on the phone.
-TEST(HookCoverage, ShowingAndDrawingEveryScreenRunsEveryReplacement) {
-    SettingsDevice device;
-    device::setRoot(device.root());
-    music::startMusicApp();
-    ASSERT_TRUE(music::registerMusicClasses().empty());
-    ASSERT_EQ(platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName).loaded(), std::vector<std::string>{"Obscuro"});
-    Diagnostics diagnostics = findDiagnostics();
-    ASSERT_NE(diagnostics, nullptr) << "the loaded library has no diagnostics window";
-    ask(diagnostics, "calls reset");
+std::string describeEntry(const nlohmann::json& entry) {
+    return "entry " + entry["entry"].dump() + " (" + entry["class"].get<std::string>() + " " + entry["selector"].get<std::string>() + ")";
+}
 
-    for (const std::string& screen : music::screens::screenNames()) {
-        objc::AutoreleasePool pool;
-        objc::Strong<objc_object> window = music::screens::showScreen(screen);
-        ASSERT_TRUE(window) << screen;
-        render::Picture picture = render::renderView(static_cast<UIView*>(window.get()), 1);
-        EXPECT_GT(picture.width, 0) << screen;
-        msg<void>(window.get(), sel<"setHidden:">(), true);
+// The product loaded once for the whole suite: the hooks are installed once per process, so
+// the tests share it, as the screens share the app on the phone.
+class LoadedProduct : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        device_ = new SettingsDevice;
+        device::setRoot(device_->root());
+        music::startMusicApp();
+        ASSERT_TRUE(music::registerMusicClasses().empty());
+        ASSERT_EQ(platform::loadTweaks(music::kBundleIdentifier, music::kExecutableName).loaded(), std::vector<std::string>{"Obscuro"});
+        diagnostics_ = findDiagnostics();
+    }
+    static void TearDownTestSuite() {
+        delete device_;
+        device_ = nullptr;
+    }
+    void SetUp() override { ASSERT_NE(diagnostics_, nullptr) << "the loaded library has no diagnostics window"; }
+
+    nlohmann::json ask(const char* request) { return ::ask(diagnostics_, request); }
+
+    // Shows and draws every screen, then puts it away; `drawn` runs inside the screen's pool
+    // after drawing, while the screen's objects are still there.
+    template <class Drawn>
+    void drawEveryScreen(Drawn&& drawn) {
+        for (const std::string& screen : music::screens::screenNames()) {
+            objc::AutoreleasePool pool;
+            objc::Strong<objc_object> window = music::screens::showScreen(screen);
+            ASSERT_TRUE(window) << screen;
+            render::Picture picture = render::renderView(static_cast<UIView*>(window.get()), 1);
+            EXPECT_GT(picture.width, 0) << screen;
+            msg<void>(window.get(), sel<"setHidden:">(), true);
+            drawn(screen);
+        }
+    }
+    void drawEveryScreen() {
+        drawEveryScreen([](const std::string&) {});
     }
 
-    nlohmann::json calls = ask(diagnostics, "calls");
+    static inline SettingsDevice* device_ = nullptr;
+    static inline Diagnostics diagnostics_ = nullptr;
+};
+
+TEST_F(LoadedProduct, ShowingAndDrawingEveryScreenRunsEveryReplacement) {
+    ask("calls reset");
+    drawEveryScreen();
+
+    nlohmann::json calls = ask("calls");
     ASSERT_TRUE(calls.contains("calls")) << calls.dump();
     ASSERT_EQ(calls["calls"].size(), kHookCount);
-    for (const nlohmann::json& entry : calls["calls"]) {
-        std::string what = "entry " + entry["entry"].dump() + " (" + entry["class"].get<std::string>() + " " +
-                           entry["selector"].get<std::string>() + ")";
-        EXPECT_GT(entry["calls"].get<std::uint64_t>(), 0u) << what << " never ran";
+    for (const nlohmann::json& entry : calls["calls"])
+        EXPECT_GT(entry["calls"].get<std::uint64_t>(), 0u) << describeEntry(entry) << " never ran";
+}
+
+// Tools explain a screen from the decisions the replacements report: a replacement that runs
+// without reporting leaves a value there that nothing explains.
+TEST_F(LoadedProduct, EveryReplacementThatRanReportedADecision) {
+    ask("calls reset");
+    ask("explain all");
+    std::set<std::size_t> reported;
+    drawEveryScreen([&](const std::string&) {
+        for (const nlohmann::json& decision : ask("decisions")) reported.insert(decision["entry"].get<std::size_t>());
+    });
+    ask("explain off");
+
+    nlohmann::json calls = ask("calls");
+    ASSERT_TRUE(calls.contains("calls")) << calls.dump();
+    std::string silent;
+    for (const nlohmann::json& entry : calls["calls"])
+        if (entry["calls"].get<std::uint64_t>() > 0 && !reported.contains(entry["entry"].get<std::size_t>()))
+            silent += "\n  " + describeEntry(entry);
+    EXPECT_TRUE(silent.empty()) << "ran without reporting a decision:" << silent;
+}
+
+// Recording switched off and on again while screens are drawn, with the record taken at some
+// screens and left at others: what was recorded stays valid however recording is switched.
+TEST_F(LoadedProduct, RecordingSwitchedOffAndOnWhileScreensAreDrawn) {
+    std::size_t taken = 0;
+    for (int round = 0; round < 3; ++round) {
+        int screens = 0;
+        drawEveryScreen([&](const std::string&) {
+            switch (screens++ % 4) {
+            case 0: ask("explain all"); break;
+            case 1: ask("explain off"); break;
+            case 2: ask("explain on"); break;
+            case 3: taken += ask("decisions").size(); break;
+            }
+        });
+        ask("explain off");
+        drawEveryScreen();
     }
+    ask("explain all");
+    drawEveryScreen([&](const std::string&) { taken += ask("decisions").size(); });
+    ask("explain off");
+    objc::AutoreleasePool pool;
+    taken += ask("decisions").size();
+    EXPECT_GT(taken, 0u);
 }
 
 }  // namespace
