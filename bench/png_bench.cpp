@@ -1,4 +1,4 @@
-// PNG encoding of one drawn screen (the library at scale 3, 1125 × 2436 pixels): the renderer's encoder at its settings and others, against libspng.
+// PNG encoding of one drawn screen (the library at scale 3, 1125 × 2436 pixels): the renderer's encoder (igzip) at its settings and others, against libpng with zlib and libspng.
 #include <UIKit/UIView.h>
 #include <music/MusicApp.h>
 #include <music/MusicClasses.h>
@@ -85,15 +85,19 @@ void registerEncoders() {
     auto add = [](const char* name, auto&& run) {
         benchmark::RegisterBenchmark(name, run)->Unit(benchmark::kMillisecond)->MinTime(0.3)->Repetitions(5)->ReportAggregatesOnly(true);
     };
+    using render::Deflater;
     using render::RowFilter;
-    add("libpng/level6-adaptive", [](benchmark::State& s) { encodeWithLibpng(s, {6, RowFilter::adaptive, false}); });
-    add("libpng/level1-up", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::up, false}); });
-    add("libpng/level1-sub", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::sub, false}); });
-    add("libpng/level1-none", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::none, false}); });
-    add("libpng/rle-up", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::up, true}); });
-    add("libpng/rle-sub", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::sub, true}); });
-    add("libpng/rle-none", [](benchmark::State& s) { encodeWithLibpng(s, {1, RowFilter::none, true}); });
-    add("libpng/renderer", [](benchmark::State& s) { encodeWithLibpng(s, {}); });
+    add("igzip/level1-up", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::igzip, 1, RowFilter::up, false}); });
+    add("igzip/level1-none", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::igzip, 1, RowFilter::none, false}); });
+    add("igzip/level2-up", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::igzip, 2, RowFilter::up, false}); });
+    add("libpng/level6-adaptive", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::zlib, 6, RowFilter::adaptive, false}); });
+    add("libpng/level1-up", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::zlib, 1, RowFilter::up, false}); });
+    add("libpng/level1-sub", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::zlib, 1, RowFilter::sub, false}); });
+    add("libpng/level1-none", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::zlib, 1, RowFilter::none, false}); });
+    add("libpng/rle-up", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::zlib, 1, RowFilter::up, true}); });
+    add("libpng/rle-sub", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::zlib, 1, RowFilter::sub, true}); });
+    add("libpng/rle-none", [](benchmark::State& s) { encodeWithLibpng(s, {Deflater::zlib, 1, RowFilter::none, true}); });
+    add("renderer", [](benchmark::State& s) { encodeWithLibpng(s, {}); });
 #ifdef OBSCURO_BENCH_SPNG
     add("libspng/level1-up", [](benchmark::State& s) { encodeWithLibspng(s, 1, SPNG_FILTER_CHOICE_UP); });
     add("libspng/level1-none", [](benchmark::State& s) { encodeWithLibspng(s, 1, SPNG_FILTER_CHOICE_NONE); });
@@ -106,8 +110,8 @@ void registerEncoders() {
 int main(int argc, char** argv) {
     registerEncoders();
     return bench::runWithFigures(argc, argv, "Figures (medians, one 1125 x 2436 picture):", [](bench::MedianReport& report) {
-        report.figure("PNG file, the renderer's encoder", "libpng/renderer", "ms", 15);
-        for (const char* other : {"libpng/level6-adaptive", "libpng/level1-up", "libpng/level1-sub", "libpng/level1-none", "libpng/rle-up", "libpng/rle-sub", "libpng/rle-none",
+        report.figure("PNG file, the renderer's encoder", "renderer", "ms", 15);
+        for (const char* other : {"igzip/level1-up", "igzip/level1-none", "igzip/level2-up", "libpng/level6-adaptive", "libpng/level1-up", "libpng/level1-sub", "libpng/level1-none", "libpng/rle-up", "libpng/rle-sub", "libpng/rle-none",
                                   "libspng/level1-up", "libspng/level1-none", "libspng/default"}) {
             if (std::isnan(report.seconds(other))) continue;
             std::string what = std::string(other) + " (" + std::to_string(int(report.counter(other, "file_kB"))) + " kB)";

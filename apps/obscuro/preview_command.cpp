@@ -162,8 +162,9 @@ int drawVariant(const PreviewOptions& options) {
                 objc::AutoreleasePool pool;
                 if (explainer) explainer->beginScreen();
                 objc::Strong<objc_object> window = music::screens::showScreen(screen);
-                render::Picture picture = render::renderView(static_cast<UIView*>(window.get()), options.scale);
-                render::writePNG(picture, picturePath(options, screen, options.variant));
+                render::DrawingWithThumbnail drawing =
+                    render::renderViewWithThumbnail(static_cast<UIView*>(window.get()), options.scale, sheetShrink(options.scale));
+                render::writePNG(drawing.picture, picturePath(options, screen, options.variant));
                 if (explainer) {
                     // The description reads getters; those calls are not the screen's.
                     if (probe) drawn.calls = hookCallsFromReply(probe->takeHookCalls());
@@ -171,7 +172,7 @@ int drawVariant(const PreviewOptions& options) {
                     if (probe) probe->takeHookCalls();
                 }
                 msg<void>(window.get(), sel<"setHidden:">(), true);
-                drawn.thumbnail = render::shrinkPicture(picture, sheetShrink(options.scale));
+                drawn.thumbnail = std::move(drawing.thumbnail);
             }
             if (probe && !explainer) drawn.calls = hookCallsFromReply(probe->takeHookCalls());
             sendDrawnScreen(options.framesFd, drawn);

@@ -7,18 +7,24 @@
 
 namespace render {
 
-Picture shrinkPicture(const Picture& picture, int shrink) {
-    if (shrink <= 1 || picture.width <= 0 || picture.height <= 0) return picture;
-    SurfacePtr source = surfaceOf(picture);
-    SurfacePtr small(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture.width / shrink, picture.height / shrink), cairo_surface_destroy);
+SurfacePtr shrunkSurface(cairo_surface_t* surface, int shrink) {
+    SurfacePtr small(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(surface) / shrink,
+                                                cairo_image_surface_get_height(surface) / shrink),
+                     cairo_surface_destroy);
     ContextPtr cr(cairo_create(small.get()), cairo_destroy);
     cairo_scale(cr.get(), 1.0 / shrink, 1.0 / shrink);
-    cairo_set_source_surface(cr.get(), source.get(), 0, 0);
+    cairo_set_source_surface(cr.get(), surface, 0, 0);
     // Bilinear: a sheet is for a glance, and Cairo's better filter took twice as long as drawing the screen.
     cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_BILINEAR);
     cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
     cairo_paint(cr.get());
-    return pictureOf(small.get());
+    cairo_surface_flush(small.get());
+    return small;
+}
+
+Picture shrinkPicture(const Picture& picture, int shrink) {
+    if (shrink <= 1 || picture.width <= 0 || picture.height <= 0) return picture;
+    return pictureOf(shrunkSurface(surfaceOf(picture).get(), shrink).get());
 }
 
 Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int gap, int shrink) {

@@ -18,4 +18,8 @@ Picture pictureOf(cairo_surface_t* surface);
 // A new ARGB32 surface holding the picture's pixels, premultiplied.
 SurfacePtr surfaceOf(const Picture& picture);
 
+// The surface scaled down by `shrink` (> 1; whole pixels, the remainder cut off) into a new
+// one, bilinear, as contact sheets are filtered.
+SurfacePtr shrunkSurface(cairo_surface_t* surface, int shrink);
+
 }  // namespace render

@@ -440,15 +440,15 @@ SurfacePtr drawingSurface(int width, int height) {
     return SurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
 }
 
-}  // namespace
-
-Picture renderView(UIView* root, double scale) {
-    if (!root || !(scale > 0)) return {};
+// Draws root into a surface of its own and shows the drawing to `take` before the surface is
+// kept for the next one; false (and `take` not called) when there is nothing to draw.
+template <class Take>
+bool drawWindow(UIView* root, double scale, const Take& take) {
+    if (!root || !(scale > 0)) return false;
     int width = static_cast<int>(std::ceil(root->frame.size.width * scale));
     int height = static_cast<int>(std::ceil(root->frame.size.height * scale));
-    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return {};
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
     SurfacePtr surface = drawingSurface(width, height);
-    Picture picture;
     {
         ContextPtr cr(cairo_create(surface.get()), cairo_destroy);
         cairo_scale(cr.get(), scale, scale);
@@ -457,10 +457,27 @@ Picture renderView(UIView* root, double scale) {
         // The screen draws the status bar over every window, in the style its top controller prefers.
         if (object_isKindOfClass(root, UIWindow::class_()))
             drawStatusBar(cr.get(), root->frame.size.width, platform::statusBarHeight(), platform::statusBarStyle(static_cast<UIWindow*>(root)));
-        picture = pictureOf(surface.get());
     }
+    take(surface.get());
     keptSurface = std::move(surface);
+    return true;
+}
+
+}  // namespace
+
+Picture renderView(UIView* root, double scale) {
+    Picture picture;
+    drawWindow(root, scale, [&](cairo_surface_t* drawn) { picture = pictureOf(drawn); });
     return picture;
+}
+
+DrawingWithThumbnail renderViewWithThumbnail(UIView* root, double scale, int shrink) {
+    DrawingWithThumbnail drawing;
+    drawWindow(root, scale, [&](cairo_surface_t* drawn) {
+        drawing.picture = pictureOf(drawn);
+        drawing.thumbnail = shrink > 1 ? pictureOf(shrunkSurface(drawn, shrink).get()) : drawing.picture;
+    });
+    return drawing;
 }
 
 }  // namespace render

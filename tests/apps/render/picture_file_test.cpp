@@ -1,4 +1,4 @@
-// Pictures as PNG files and contact sheets: every encoder setting reads back pixel for pixel, bad pictures give no file, sheets from shrunk pictures.
+// Pictures as PNG files and contact sheets: every encoder setting reads back pixel for pixel, bad pictures and settings give no file, sheets from shrunk pictures.
 #include <render/ContactSheet.h>
 #include <render/PNGEncoding.h>
 #include <render/Renderer.h>
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,20 +39,42 @@ render::Picture throughFile(const std::string& png) {
 }
 
 TEST(PictureFile, EverySettingGivesAFileThatReadsBackToTheSamePixels) {
-    render::Picture picture = sample(61, 45);  // odd sizes: no row is a multiple of anything
+    using render::Deflater;
     using render::RowFilter;
+    std::vector<render::PNGCompression> settings;
     for (RowFilter filter : {RowFilter::none, RowFilter::sub, RowFilter::up, RowFilter::paeth, RowFilter::adaptive})
         for (int level : {0, 1, 6, 9})
-            for (bool runLengthOnly : {false, true}) {
-                std::string png = render::encodePNG(picture.rgba.data(), picture.width, picture.height, {level, filter, runLengthOnly});
-                SCOPED_TRACE("filter " + std::to_string(int(filter)) + " level " + std::to_string(level) + (runLengthOnly ? " rle" : ""));
-                ASSERT_FALSE(png.empty());
-                EXPECT_EQ(png, render::encodePNG(picture.rgba.data(), picture.width, picture.height, {level, filter, runLengthOnly}));
-                render::Picture back = throughFile(png);
-                EXPECT_EQ(back.width, picture.width);
-                EXPECT_EQ(back.height, picture.height);
-                EXPECT_EQ(back.rgba, picture.rgba);
-            }
+            for (bool runLengthOnly : {false, true}) settings.push_back({Deflater::zlib, level, filter, runLengthOnly});
+    for (RowFilter filter : {RowFilter::none, RowFilter::sub, RowFilter::up})
+        for (int level : {0, 1, 2, 3}) settings.push_back({Deflater::igzip, level, filter, false});
+    // Odd sizes, so that no row is a multiple of anything; the opaque one is written as RGB.
+    render::Picture opaque = sample(61, 45);
+    for (uint8_t* p = opaque.rgba.data(); p < opaque.rgba.data() + opaque.rgba.size(); p += 4) p[3] = 255;
+    for (const render::Picture& picture : {sample(61, 45), opaque})
+        for (const render::PNGCompression& compression : settings) {
+            std::string png = render::encodePNG(picture.rgba.data(), picture.width, picture.height, compression);
+            SCOPED_TRACE(std::string(compression.deflater == Deflater::zlib ? "zlib" : "igzip") + " filter " + std::to_string(int(compression.filter)) +
+                         " level " + std::to_string(compression.level) + (compression.runLengthOnly ? " rle" : ""));
+            ASSERT_FALSE(png.empty());
+            EXPECT_EQ(png, render::encodePNG(picture.rgba.data(), picture.width, picture.height, compression));
+            render::Picture back = throughFile(png);
+            EXPECT_EQ(back.width, picture.width);
+            EXPECT_EQ(back.height, picture.height);
+            EXPECT_EQ(back.rgba, picture.rgba);
+        }
+}
+
+TEST(PictureFile, ATallIncompressiblePictureFitsAsStoredRows) {
+    // Noise igzip cannot pack: the stream falls back to stored blocks and still reads back.
+    render::Picture noise{300, 700, std::vector<uint8_t>(300 * 700 * 4)};
+    uint32_t state = 12345;
+    for (std::size_t i = 0; i < noise.rgba.size(); ++i) {
+        state = state * 1103515245u + 12345u;
+        noise.rgba[i] = (i % 4 == 3) ? 255 : uint8_t(state >> 24);
+    }
+    std::string png = noise.png();
+    ASSERT_FALSE(png.empty());
+    EXPECT_EQ(throughFile(png).rgba, noise.rgba);
 }
 
 TEST(PictureFile, NoPixelsOrPixelsThatDoNotFillThePictureGiveNoFile) {
@@ -59,7 +82,9 @@ TEST(PictureFile, NoPixelsOrPixelsThatDoNotFillThePictureGiveNoFile) {
     uint8_t pixel[4] = {1, 2, 3, 4};
     EXPECT_TRUE(render::encodePNG(pixel, 0, 1).empty());
     EXPECT_TRUE(render::encodePNG(pixel, 1, -1).empty());
-    EXPECT_TRUE(render::encodePNG(pixel, 1, 1, {12, render::RowFilter::up, false}).empty()) << "a level zlib refuses";
+    EXPECT_TRUE(render::encodePNG(pixel, 1, 1, {render::Deflater::zlib, 12, render::RowFilter::up, false}).empty()) << "a level zlib refuses";
+    EXPECT_TRUE(render::encodePNG(pixel, 1, 1, {render::Deflater::igzip, 4, render::RowFilter::up, false}).empty()) << "a level igzip refuses";
+    EXPECT_TRUE(render::encodePNG(pixel, 1, 1, {render::Deflater::igzip, 1, render::RowFilter::paeth, false}).empty()) << "a filter the igzip path does not write";
 
     render::Picture short_ = sample(8, 8);
     short_.rgba.resize(8 * 7 * 4);

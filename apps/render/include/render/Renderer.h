@@ -40,6 +40,17 @@ struct Picture {
 // platform::statusBarStyle. A nil root or a scale ≤ 0 gives an empty picture.
 Picture renderView(UIView* root, double scale);
 
+// A drawing, and the same drawing scaled down for a contact sheet.
+struct DrawingWithThumbnail {
+    Picture picture;
+    Picture thumbnail;
+};
+
+// renderView's picture together with its thumbnail, scaled down by `shrink` from the drawn
+// pixels themselves (for opaque pixels the picture shrinkPicture(picture, shrink) gives; a
+// shrink of 1 or less gives the picture again). Both empty where renderView's would be.
+DrawingWithThumbnail renderViewWithThumbnail(UIView* root, double scale, int shrink);
+
 // Writes the picture as a PNG file; throws std::runtime_error naming the path on failure.
 void writePNG(const Picture& picture, const std::filesystem::path& path);
 
