@@ -1,9 +1,10 @@
-// The contact sheet: pictures scaled down and laid out in rows on grey.
+// The contact sheet: pictures scaled down and laid out in rows on grey, placed pixel by pixel.
 #include "PictureSurface.h"
 
 #include <render/ContactSheet.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace render {
 
@@ -27,6 +28,28 @@ Picture shrinkPicture(const Picture& picture, int shrink) {
     return pictureOf(shrunkSurface(surfaceOf(picture).get(), shrink).get());
 }
 
+namespace {
+
+// The sheet's grey, as Cairo's 0.5 rounds to bytes.
+constexpr uint8_t kSheetGrey = 128;
+
+// Lays `picture` over the opaque sheet with its top left at (left, top): opaque pixels are
+// copied, translucent ones blended over what is there, clear ones leave it.
+void placePicture(const Picture& picture, int left, int top, Picture& sheet) {
+    for (int y = 0; y < picture.height; ++y) {
+        const uint8_t* in = &picture.rgba[std::size_t(y) * picture.width * 4];
+        uint8_t* out = &sheet.rgba[(std::size_t(top + y) * sheet.width + left) * 4];
+        for (int x = 0; x < picture.width; ++x, in += 4, out += 4) {
+            unsigned a = in[3];
+            if (a == 255) std::memcpy(out, in, 4);
+            else if (a != 0)
+                for (int c = 0; c < 3; ++c) out[c] = uint8_t((in[c] * a + out[c] * (255 - a) + 127) / 255);
+        }
+    }
+}
+
+}  // namespace
+
 Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int gap, int shrink) {
     shrink = std::max(1, shrink);
     gap = std::max(0, gap);
@@ -41,25 +64,22 @@ Picture contactSheet(const std::vector<std::vector<const Picture*>>& rows, int g
         width = std::max(width, rowWidth);
         height += rowHeight + gap;
     }
-    SurfacePtr sheet(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
-    ContextPtr cr(cairo_create(sheet.get()), cairo_destroy);
-    cairo_set_source_rgb(cr.get(), 0.5, 0.5, 0.5);
-    cairo_paint(cr.get());
+    Picture sheet{width, height, std::vector<uint8_t>(std::size_t(width) * height * 4, kSheetGrey)};
+    for (std::size_t alpha = 3; alpha < sheet.rgba.size(); alpha += 4) sheet.rgba[alpha] = 255;
     int y = gap;
     for (const auto& row : rows) {
         int x = gap;
         int rowHeight = 0;
         for (const Picture* p : row) {
-            if (!p || p->width <= 0) continue;
-            SurfacePtr surface = surfaceOf(shrink > 1 ? shrinkPicture(*p, shrink) : *p);
-            cairo_set_source_surface(cr.get(), surface.get(), x, y);
-            cairo_paint(cr.get());
+            if (!p || p->width <= 0 || p->rgba.size() != std::size_t(p->width) * p->height * 4) continue;
+            if (shrink > 1) placePicture(shrinkPicture(*p, shrink), x, y, sheet);
+            else placePicture(*p, x, y, sheet);
             x += p->width / shrink + gap;
             rowHeight = std::max(rowHeight, p->height / shrink);
         }
         y += rowHeight + gap;
     }
-    return pictureOf(sheet.get());
+    return sheet;
 }
 
 }  // namespace render
