@@ -1,17 +1,28 @@
-// The subcommands of the `obscuro` command line, one entry point per group.
+// The subcommands of the `obscuro` command line, one declaration per group.
 #pragma once
 
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
+#include <functional>
 #include <span>
 
 namespace obscuro::cli {
 
-// Each entry point receives the arguments after its own name and returns the exit status:
+// What a subcommand does once the whole command line has been read; gives the exit status:
 // 0 on success, 2 for a usage error (with a message on stderr).
-using Command = int (*)(std::span<char* const> arguments);
+using Action = std::function<int()>;
+
+// Declares a subcommand's options, positionals and own subcommands on `command`, which the
+// program has named; the program adds --root and --help to each. Returns what runs when the
+// subcommand is chosen and its line has been read without a fault.
+using Declare = Action (*)(CLI::App& command);
 
 // The device the command line chose with --root (in any position), otherwise device::defaultRoot().
 std::filesystem::path deviceRoot();
+
+// Entry points that still read the arguments after their own name themselves.
+using Command = int (*)(std::span<char* const> arguments);
 
 int colourCommand(std::span<char* const> arguments);
 int settingsCommand(std::span<char* const> arguments);
