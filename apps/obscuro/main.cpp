@@ -32,7 +32,7 @@ constexpr Subcommand kSubcommands[] = {
     {"image", nullptr, obscuro::cli::imageCommand, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
     {"device", nullptr, obscuro::cli::deviceCommand, "device create DIR      a fresh device root, copied from the default device"},
     {"scene", nullptr, obscuro::cli::sceneCommand, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
-    {"preview", nullptr, obscuro::cli::previewCommand, "preview [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--explain]   the Music app's screens, stock and dark, as PNG files (and view trees); preview inspect SCREEN X Y: the views under a point"},
+    {"preview", obscuro::cli::previewCommand, nullptr, "preview [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--explain]   the Music app's screens, stock and dark, as PNG files (and view trees); preview inspect SCREEN X Y: the views under a point"},
     {"studio", nullptr, obscuro::cli::studioCommand, "studio [--screen NAME] [--port P] [--scale S]   the settings pages beside a live picture of the Music app (prints its address)"},
     {"theme", nullptr, obscuro::cli::themeCommand, "theme from-image ART.png [--name NAME] [--write]   a readable theme from album art (JSON on stdout)"},
 };
@@ -104,6 +104,8 @@ std::filesystem::path deviceRoot() { return gChosenRoot ? *gChosenRoot : device:
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
     CLI::App app("obscuro", "obscuro");
+    // An option given twice keeps its last value, as a later word on a command line overrides an earlier one.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     obscuro::cli::describeUsage(app, "obscuro", programUsage(), [](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
         std::string left = obscuro::cli::firstLeftOver(where);
         if (error.get_name() == "ExtrasError" && !left.empty() && !obscuro::cli::looksLikeOption(left)) return "unknown subcommand '" + left + "'";
