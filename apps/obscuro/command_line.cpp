@@ -39,12 +39,16 @@ std::string firstLeftOver(const CLI::App& command) {
     return left.empty() ? std::string() : left.front();
 }
 
+bool isMissingOrLeftOver(const CLI::Error& error) {
+    return dynamic_cast<const CLI::RequiredError*>(&error) || dynamic_cast<const CLI::ExtrasError*>(&error);
+}
+
 std::string usualProblem(const CLI::App& where, const CLI::Error& error) {
     std::string message = error.what();
     // A check's message and a missing value both come as "NAME: what CLI11 says".
     std::string name = message.substr(0, message.find(": "));
-    if (error.get_name() == "ValidationError") return message.substr(std::min(message.size(), name.size() + 2));
-    if (error.get_name() == "ArgumentMismatch") return "missing value after " + name;
+    if (dynamic_cast<const CLI::ValidationError*>(&error)) return message.substr(std::min(message.size(), name.size() + 2));
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return "missing value after " + name;
     if (std::string left = firstLeftOver(where); !left.empty())
         return (looksLikeOption(left) ? "unknown option " : "unexpected argument ") + left;
     return message;

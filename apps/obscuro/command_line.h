@@ -24,6 +24,10 @@ int reportUsageError(const CLI::App& where, const CLI::Error& error);
 // "unknown option --flag" or "unexpected argument WORD".
 std::string usualProblem(const CLI::App& where, const CLI::Error& error);
 
+// Whether CLI11 found too few or too many words: a required positional or subcommand missing, or
+// arguments that nothing took.
+bool isMissingOrLeftOver(const CLI::Error& error);
+
 // The first argument that neither `command` nor its subcommands took; empty when all were taken.
 std::string firstLeftOver(const CLI::App& command);
 

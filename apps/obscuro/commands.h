@@ -21,17 +21,17 @@ using Declare = Action (*)(CLI::App& command);
 // The device the command line chose with --root (in any position), otherwise device::defaultRoot().
 std::filesystem::path deviceRoot();
 
+Action colourCommand(CLI::App& command);
 Action previewCommand(CLI::App& command);
+Action studioCommand(CLI::App& command);
 
 // Entry points that still read the arguments after their own name themselves.
 using Command = int (*)(std::span<char* const> arguments);
 
-int colourCommand(std::span<char* const> arguments);
 int settingsCommand(std::span<char* const> arguments);
 int imageCommand(std::span<char* const> arguments);
 int deviceCommand(std::span<char* const> arguments);
 int sceneCommand(std::span<char* const> arguments);
 int themeCommand(std::span<char* const> arguments);
-int studioCommand(std::span<char* const> arguments);
 
 }  // namespace obscuro::cli

@@ -27,13 +27,13 @@ struct Subcommand {
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"colour", nullptr, obscuro::cli::colourCommand, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
+    {"colour", obscuro::cli::colourCommand, nullptr, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
     {"settings", nullptr, obscuro::cli::settingsCommand, "settings list|get|set|tap|serve   the product's settings pages (see obscuro settings)"},
     {"image", nullptr, obscuro::cli::imageCommand, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
     {"device", nullptr, obscuro::cli::deviceCommand, "device create DIR      a fresh device root, copied from the default device"},
     {"scene", nullptr, obscuro::cli::sceneCommand, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
     {"preview", obscuro::cli::previewCommand, nullptr, "preview [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--explain]   the Music app's screens, stock and dark, as PNG files (and view trees); preview inspect SCREEN X Y: the views under a point"},
-    {"studio", nullptr, obscuro::cli::studioCommand, "studio [--screen NAME] [--port P] [--scale S]   the settings pages beside a live picture of the Music app (prints its address)"},
+    {"studio", obscuro::cli::studioCommand, nullptr, "studio [--screen NAME] [--port P] [--scale S]   the settings pages beside a live picture of the Music app (prints its address)"},
     {"theme", nullptr, obscuro::cli::themeCommand, "theme from-image ART.png [--name NAME] [--write]   a readable theme from album art (JSON on stdout)"},
 };
 
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     obscuro::cli::describeUsage(app, "obscuro", programUsage(), [](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
         std::string left = obscuro::cli::firstLeftOver(where);
-        if (error.get_name() == "ExtrasError" && !left.empty() && !obscuro::cli::looksLikeOption(left)) return "unknown subcommand '" + left + "'";
+        if (dynamic_cast<const CLI::ExtrasError*>(&error) && !left.empty() && !obscuro::cli::looksLikeOption(left)) return "unknown subcommand '" + left + "'";
         return std::nullopt;
     });
     app.require_subcommand(0, 1);
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        if (!gHelp && error.get_name() != "CallForHelp") return obscuro::cli::reportUsageError(chosenCommand(app), error);
+        if (!gHelp && !dynamic_cast<const CLI::CallForHelp*>(&error)) return obscuro::cli::reportUsageError(chosenCommand(app), error);
         gHelp = true;
     }
     if (app.get_subcommands().empty()) {

@@ -143,7 +143,7 @@ int inspect(const InspectOptions& options) {
 
 Action inspectCommand(CLI::App& command) {
     describeUsage(command, "obscuro preview inspect", kUsage, [](const CLI::App&, const CLI::Error& error) -> std::optional<std::string> {
-        if (error.get_name() == "RequiredError") return "SCREEN, X and Y are needed";
+        if (dynamic_cast<const CLI::RequiredError*>(&error)) return "SCREEN, X and Y are needed";
         return std::nullopt;
     });
     auto options = std::make_shared<InspectOptions>();
