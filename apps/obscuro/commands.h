@@ -22,6 +22,9 @@ using Declare = Action (*)(CLI::App& command);
 std::filesystem::path deviceRoot();
 
 Action colourCommand(CLI::App& command);
+Action deviceCommand(CLI::App& command);
+Action sceneCommand(CLI::App& command);
+Action themeCommand(CLI::App& command);
 Action previewCommand(CLI::App& command);
 Action studioCommand(CLI::App& command);
 
@@ -30,8 +33,5 @@ using Command = int (*)(std::span<char* const> arguments);
 
 int settingsCommand(std::span<char* const> arguments);
 int imageCommand(std::span<char* const> arguments);
-int deviceCommand(std::span<char* const> arguments);
-int sceneCommand(std::span<char* const> arguments);
-int themeCommand(std::span<char* const> arguments);
 
 }  // namespace obscuro::cli

@@ -30,11 +30,11 @@ constexpr Subcommand kSubcommands[] = {
     {"colour", obscuro::cli::colourCommand, nullptr, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
     {"settings", nullptr, obscuro::cli::settingsCommand, "settings list|get|set|tap|serve   the product's settings pages (see obscuro settings)"},
     {"image", nullptr, obscuro::cli::imageCommand, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
-    {"device", nullptr, obscuro::cli::deviceCommand, "device create DIR      a fresh device root, copied from the default device"},
-    {"scene", nullptr, obscuro::cli::sceneCommand, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
+    {"device", obscuro::cli::deviceCommand, nullptr, "device create DIR      a fresh device root, copied from the default device"},
+    {"scene", obscuro::cli::sceneCommand, nullptr, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
     {"preview", obscuro::cli::previewCommand, nullptr, "preview [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--explain]   the Music app's screens, stock and dark, as PNG files (and view trees); preview inspect SCREEN X Y: the views under a point"},
     {"studio", obscuro::cli::studioCommand, nullptr, "studio [--screen NAME] [--port P] [--scale S]   the settings pages beside a live picture of the Music app (prints its address)"},
-    {"theme", nullptr, obscuro::cli::themeCommand, "theme from-image ART.png [--name NAME] [--write]   a readable theme from album art (JSON on stdout)"},
+    {"theme", obscuro::cli::themeCommand, nullptr, "theme from-image ART.png [--name NAME] [--write]   a readable theme from album art (JSON on stdout)"},
 };
 
 std::optional<std::filesystem::path> gChosenRoot;
