@@ -28,7 +28,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"colour", obscuro::cli::colourCommand, nullptr, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
-    {"settings", nullptr, obscuro::cli::settingsCommand, "settings list|get|set|tap|serve   the product's settings pages (see obscuro settings)"},
+    {"settings", obscuro::cli::settingsCommand, nullptr, "settings list|get|set|tap|serve   the product's settings pages (see obscuro settings)"},
     {"image", nullptr, obscuro::cli::imageCommand, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
     {"device", obscuro::cli::deviceCommand, nullptr, "device create DIR      a fresh device root, copied from the default device"},
     {"scene", obscuro::cli::sceneCommand, nullptr, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
