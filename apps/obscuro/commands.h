@@ -23,6 +23,7 @@ std::filesystem::path deviceRoot();
 
 Action colourCommand(CLI::App& command);
 Action deviceCommand(CLI::App& command);
+Action imageCommand(CLI::App& command);
 Action sceneCommand(CLI::App& command);
 Action settingsCommand(CLI::App& command);
 Action themeCommand(CLI::App& command);
@@ -32,6 +33,5 @@ Action studioCommand(CLI::App& command);
 // Entry points that still read the arguments after their own name themselves.
 using Command = int (*)(std::span<char* const> arguments);
 
-int imageCommand(std::span<char* const> arguments);
 
 }  // namespace obscuro::cli

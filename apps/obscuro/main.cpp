@@ -29,7 +29,7 @@ struct Subcommand {
 constexpr Subcommand kSubcommands[] = {
     {"colour", obscuro::cli::colourCommand, nullptr, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
     {"settings", obscuro::cli::settingsCommand, nullptr, "settings list|get|set|tap|serve   the product's settings pages (see obscuro settings)"},
-    {"image", nullptr, obscuro::cli::imageCommand, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
+    {"image", obscuro::cli::imageCommand, nullptr, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
     {"device", obscuro::cli::deviceCommand, nullptr, "device create DIR      a fresh device root, copied from the default device"},
     {"scene", obscuro::cli::sceneCommand, nullptr, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
     {"preview", obscuro::cli::previewCommand, nullptr, "preview [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--explain]   the Music app's screens, stock and dark, as PNG files (and view trees); preview inspect SCREEN X Y: the views under a point"},
