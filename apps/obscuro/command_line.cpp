@@ -11,6 +11,18 @@
 
 namespace obscuro::cli {
 
+namespace {
+
+std::optional<std::string> unknownScreen(const std::string& name) {
+    std::vector<std::string> screens = music::screens::screenNames();
+    if (std::find(screens.begin(), screens.end(), name) != screens.end()) return std::nullopt;
+    std::string known;
+    for (const auto& screen : screens) known += " " + screen;
+    return "unknown screen '" + name + "' (screens:" + known + ")";
+}
+
+}  // namespace
+
 void describeUsage(CLI::App& command, const std::string& prefix, const std::string& usage, ProblemWords words) {
     command.formatter_fn([usage](const CLI::App*, const std::string&, CLI::AppFormatMode) { return usage; });
     command.failure_message([prefix, usage, words](const CLI::App* where, const CLI::Error& error) {
@@ -76,14 +88,6 @@ CLI::Validator loopbackPort() {
             return {};
         },
         "P");
-}
-
-std::optional<std::string> unknownScreen(const std::string& name) {
-    std::vector<std::string> screens = music::screens::screenNames();
-    if (std::find(screens.begin(), screens.end(), name) != screens.end()) return std::nullopt;
-    std::string known;
-    for (const auto& screen : screens) known += " " + screen;
-    return "unknown screen '" + name + "' (screens:" + known + ")";
 }
 
 CLI::Validator musicScreen(bool allowAll) {

@@ -36,11 +36,10 @@ bool looksLikeOption(const std::string& text);
 
 // A drawing scale: a number in (0, 4].
 CLI::Validator drawingScale();
-// A loopback port: 0 (any free port) to 65535, in decimal.
+// A loopback port: 0 (any free port) to 65535, in decimal; given as a transform, as it writes the
+// number back without the leading zeros CLI11 would read as octal.
 CLI::Validator loopbackPort();
-// The name of one of the Music app's screens, or also "all" when `allowAll`.
+// The name of one of the Music app's screens, or also "all" when `allowAll`; its message lists them.
 CLI::Validator musicScreen(bool allowAll = false);
-// Why `name` is not one of the Music app's screens; nothing when it is one.
-std::optional<std::string> unknownScreen(const std::string& name);
 
 }  // namespace obscuro::cli

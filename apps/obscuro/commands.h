@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <span>
 
 namespace obscuro::cli {
 
@@ -29,9 +28,5 @@ Action settingsCommand(CLI::App& command);
 Action themeCommand(CLI::App& command);
 Action previewCommand(CLI::App& command);
 Action studioCommand(CLI::App& command);
-
-// Entry points that still read the arguments after their own name themselves.
-using Command = int (*)(std::span<char* const> arguments);
-
 
 }  // namespace obscuro::cli

@@ -22,23 +22,21 @@ using obscuro::cli::Action;
 struct Subcommand {
     const char* name;
     obscuro::cli::Declare declare;
-    obscuro::cli::Command legacy;
     const char* usage;
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"colour", obscuro::cli::colourCommand, nullptr, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
-    {"settings", obscuro::cli::settingsCommand, nullptr, "settings list|get|set|tap|serve   the product's settings pages (see obscuro settings)"},
-    {"image", obscuro::cli::imageCommand, nullptr, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
-    {"device", obscuro::cli::deviceCommand, nullptr, "device create DIR      a fresh device root, copied from the default device"},
-    {"scene", obscuro::cli::sceneCommand, nullptr, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
-    {"preview", obscuro::cli::previewCommand, nullptr, "preview [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--explain]   the Music app's screens, stock and dark, as PNG files (and view trees); preview inspect SCREEN X Y: the views under a point"},
-    {"studio", obscuro::cli::studioCommand, nullptr, "studio [--screen NAME] [--port P] [--scale S]   the settings pages beside a live picture of the Music app (prints its address)"},
-    {"theme", obscuro::cli::themeCommand, nullptr, "theme from-image ART.png [--name NAME] [--write]   a readable theme from album art (JSON on stdout)"},
+    {"colour", obscuro::cli::colourCommand, "colour OP ARG [ARG]   colour arithmetic and hex strings (JSON on stdout)"},
+    {"settings", obscuro::cli::settingsCommand, "settings list|get|set|tap|serve   the product's settings pages (see obscuro settings)"},
+    {"image", obscuro::cli::imageCommand, "image OP ARGS...      image operations and colour analysis on PNG files (JSON on stdout)"},
+    {"device", obscuro::cli::deviceCommand, "device create DIR      a fresh device root, copied from the default device"},
+    {"scene", obscuro::cli::sceneCommand, "scene run FILE.json [--explain]   run a scene in the simulated Music app (JSON on stdout)"},
+    {"preview", obscuro::cli::previewCommand, "preview [--settings FILE] [--theme NAME] [--screen NAME|all] [--scale S] [-o DIR] [--explain]   the Music app's screens, stock and dark, as PNG files (and view trees); preview inspect SCREEN X Y: the views under a point"},
+    {"studio", obscuro::cli::studioCommand, "studio [--screen NAME] [--port P] [--scale S]   the settings pages beside a live picture of the Music app (prints its address)"},
+    {"theme", obscuro::cli::themeCommand, "theme from-image ART.png [--name NAME] [--write]   a readable theme from album art (JSON on stdout)"},
 };
 
 std::optional<std::filesystem::path> gChosenRoot;
-bool gHelp = false;
 
 std::string programUsage() {
     std::string usage = "usage: obscuro [--root DIR] SUBCOMMAND [ARGUMENTS...]\n"
@@ -80,19 +78,6 @@ bool asksForHelp(int argc, char** argv) {
     return false;
 }
 
-// A subcommand that still reads its own arguments gets everything after its name, --help included.
-Action passArguments(CLI::App& command, obscuro::cli::Command run) {
-    command.allow_extras();
-    command.set_help_flag();
-    return [&command, run] {
-        std::vector<std::string> rest = command.remaining();
-        if (gHelp) rest.emplace_back("--help");
-        std::vector<char*> arguments;
-        for (auto& argument : rest) arguments.push_back(argument.data());
-        return run(std::span<char* const>(arguments.data(), arguments.size()));
-    };
-}
-
 }  // namespace
 
 namespace obscuro::cli {
@@ -116,27 +101,24 @@ int main(int argc, char** argv) {
     std::vector<Action> actions;
     for (const auto& subcommand : kSubcommands) {
         commands.push_back(app.add_subcommand(subcommand.name, subcommand.usage));
-        actions.push_back(subcommand.declare ? subcommand.declare(*commands.back()) : passArguments(*commands.back(), subcommand.legacy));
+        actions.push_back(subcommand.declare(*commands.back()));
     }
     std::string root;
     addRootOption(app, root);
 
-    gHelp = asksForHelp(argc, argv);
+    bool help = asksForHelp(argc, argv);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        if (!gHelp && !dynamic_cast<const CLI::CallForHelp*>(&error)) return obscuro::cli::reportUsageError(chosenCommand(app), error);
-        gHelp = true;
+        if (!help && !dynamic_cast<const CLI::CallForHelp*>(&error)) return obscuro::cli::reportUsageError(chosenCommand(app), error);
+        help = true;
     }
-    if (app.get_subcommands().empty()) {
-        if (gHelp) std::cout << app.help();
-        return gHelp ? 0 : usage();
-    }
-    std::size_t index = std::find(commands.begin(), commands.end(), app.get_subcommands().front()) - commands.begin();
-    if (gHelp && kSubcommands[index].declare) {
+    if (help) {
         std::cout << chosenCommand(app).help();
         return 0;
     }
+    if (app.get_subcommands().empty()) return usage();
+    std::size_t index = std::find(commands.begin(), commands.end(), app.get_subcommands().front()) - commands.begin();
     if (rootGiven(app)) {
         if (root.empty()) {
             std::fputs("obscuro: --root needs a device folder\n", stderr);

@@ -136,7 +136,7 @@ Action settingsCommand(CLI::App& command) {
     tap->add_option("LABEL", line->label)->required();
     // Each --can-open names one scheme; the option is given once for each.
     tap->add_option("--can-open", line->openable)->type_name("SCHEME")->allow_extra_args(false)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    command.add_subcommand("serve")->add_option("--port", line->port)->check(loopbackPort());
+    command.add_subcommand("serve")->add_option("--port", line->port)->transform(loopbackPort());
     return [&command, line] { return runAction(*command.get_subcommands().front(), *line); };
 }
 

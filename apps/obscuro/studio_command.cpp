@@ -128,7 +128,7 @@ Action studioCommand(CLI::App& command) {
     auto options = std::make_shared<studio::StudioOptions>();
     auto port = std::make_shared<int>(0);
     command.add_option("--screen", options->screen)->check(musicScreen());
-    command.add_option("--port", *port)->check(loopbackPort());
+    command.add_option("--port", *port)->transform(loopbackPort());
     command.add_option("--scale", options->scale)->check(drawingScale());
     return [options, port] { return serveStudio(*options, *port); };
 }
