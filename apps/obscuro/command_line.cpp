@@ -43,11 +43,15 @@ bool looksLikeOption(const std::string& text) {
     return *end != '\0';
 }
 
-std::string firstLeftOver(const CLI::App& command) {
+std::vector<std::string> leftOver(const CLI::App& command) {
     // What a subcommand passes up to its parent is kept there, so the whole line is asked.
     const CLI::App* root = &command;
     while (root->get_parent()) root = root->get_parent();
-    std::vector<std::string> left = root->remaining(true);
+    return root->remaining(true);
+}
+
+std::string firstLeftOver(const CLI::App& command) {
+    std::vector<std::string> left = leftOver(command);
     return left.empty() ? std::string() : left.front();
 }
 

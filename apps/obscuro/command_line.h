@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace obscuro::cli {
 
@@ -28,7 +29,9 @@ std::string usualProblem(const CLI::App& where, const CLI::Error& error);
 // arguments that nothing took.
 bool isMissingOrLeftOver(const CLI::Error& error);
 
-// The first argument that neither `command` nor its subcommands took; empty when all were taken.
+// The arguments that nothing on the command line of `command` took, in order.
+std::vector<std::string> leftOver(const CLI::App& command);
+// The first of them; empty when all were taken.
 std::string firstLeftOver(const CLI::App& command);
 
 // Whether `text` is an argument CLI11 reads as an option rather than a word or a negative number.

@@ -292,6 +292,9 @@ Action imageCommand(CLI::App& command) {
         std::string message = error.what();
         if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return message.substr(0, message.find(": ")) + " needs a value";
         std::string left = firstLeftOver(where);
+        // Every option here takes a value: an unknown one with nothing after it is missing its value.
+        if (dynamic_cast<const CLI::ExtrasError*>(&error) && looksLikeOption(left) && leftOver(where).size() == 1)
+            return left + " needs a value";
         if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
         if (&where == &command) return left.empty() ? "missing operation" : "unknown operation '" + left + "'";
         return takes(where.get_name());
