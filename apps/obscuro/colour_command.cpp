@@ -1,7 +1,7 @@
 // `obscuro colour`: the toolkit's colour operations on colours given on the command line.
 #include "colour_json.h"
+#include "command_line.h"
 #include "commands.h"
-#include "option_pairs.h"
 
 #include "UIColor+Tarnwick.h"
 
@@ -29,11 +29,6 @@ constexpr const char* kUsage =
     "  mid A B           A's midColorFrom B\n"
     "  is-light C        {\"light\": ...}\n";
 
-int usageError(const std::string& message) {
-    std::cerr << "obscuro colour: " << message << '\n' << kUsage;
-    return 2;
-}
-
 void print(const nlohmann::json& value) { std::cout << value.dump() << '\n'; }
 
 struct Operation {
@@ -55,35 +50,57 @@ const Operation kOperations[] = {
     {"is-light", 1, [](const std::vector<id>& c) { return nlohmann::json{{"light", static_cast<bool>(isLightColor(c[0]))}}; }},
 };
 
+// What an operation takes, in the words of its usage error.
+std::string takes(const std::string& op) {
+    if (op == "parse") return "parse takes one text";
+    for (const auto& operation : kOperations)
+        if (op == operation.name) return op + " takes " + (operation.colours == 1 ? "one colour" : "two colours");
+    return op;
+}
+
+int run(const Operation& operation, const std::vector<std::string>& operands) {
+    std::vector<id> colours;
+    for (const std::string& operand : operands) {
+        id colour = colourArgument(operand);
+        if (!colour) {
+            std::cerr << "obscuro colour: '" << operand << "' is not a colour; " << kColourForms << '\n';
+            return 2;
+        }
+        colours.push_back(colour);
+    }
+    print(operation.run(colours));
+    return 0;
+}
+
 }  // namespace
 
-int colourCommand(std::span<char* const> arguments) {
-    if (asksForHelp(arguments)) return printHelp(kUsage);
-    if (arguments.empty()) return usageError("missing operation");
-    std::string_view op = arguments[0];
-    auto operands = arguments.subspan(1);
-    if (op == "parse") {
-        if (operands.size() != 1) return usageError("parse takes one text");
-        print(colourJson(tw_colorFromHexString(objc::str(operands[0]))));
-        return 0;
-    }
+Action colourCommand(CLI::App& command) {
+    describeUsage(command, "obscuro colour", kUsage, [&command](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
+        // Too few or too many operands; what else went wrong is worded as for every command.
+        std::string left = firstLeftOver(where);
+        if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
+        if (&where == &command) return left.empty() ? "missing operation" : "unknown operation '" + left + "'";
+        return takes(where.get_name());
+    });
+    command.require_subcommand(1);
+    auto text = std::make_shared<std::string>();
+    command.add_subcommand("parse")->add_option("TEXT", *text)->required();
+    std::vector<std::pair<CLI::App*, std::shared_ptr<std::vector<std::string>>>> chosen;
     for (const auto& operation : kOperations) {
-        if (op != operation.name) continue;
-        if (operands.size() != operation.colours)
-            return usageError(std::string(op) + " takes " + (operation.colours == 1 ? "one colour" : "two colours"));
-        std::vector<id> colours;
-        for (const char* operand : operands) {
-            id colour = colourArgument(operand);
-            if (!colour) {
-                std::cerr << "obscuro colour: '" << operand << "' is not a colour; " << kColourForms << '\n';
-                return 2;
-            }
-            colours.push_back(colour);
-        }
-        print(operation.run(colours));
-        return 0;
+        auto operands = std::make_shared<std::vector<std::string>>(operation.colours);
+        CLI::App* op = command.add_subcommand(std::string(operation.name));
+        for (std::size_t i = 0; i < operation.colours; ++i) op->add_option(operation.colours == 1 ? "C" : i == 0 ? "A" : "B", (*operands)[i])->required();
+        chosen.emplace_back(op, operands);
     }
-    return usageError("unknown operation '" + std::string(op) + "'");
+    return [&command, text, chosen]() -> int {
+        if (command.got_subcommand("parse")) {
+            print(colourJson(tw_colorFromHexString(objc::str(*text))));
+            return 0;
+        }
+        for (std::size_t i = 0; i < chosen.size(); ++i)
+            if (chosen[i].first->parsed()) return run(kOperations[i], *chosen[i].second);
+        return 2;
+    };
 }
 
 }  // namespace obscuro::cli

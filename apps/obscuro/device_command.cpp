@@ -1,7 +1,7 @@
 // `obscuro device create DIR`: a fresh device root, copied from the staged default device or from --root.
+#include "command_line.h"
 #include "commands.h"
 #include "device_folder.h"
-#include "option_pairs.h"
 
 #include <filesystem>
 #include <iostream>
@@ -55,21 +55,17 @@ int createDevice(const fs::path& folder, const fs::path& source) {
 
 }  // namespace
 
-int deviceCommand(std::span<char* const> arguments) {
-    std::vector<std::string_view> positional;
-    if (asksForHelp(arguments)) return printHelp(kUsage);
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string_view argument = arguments[i];
-        if (argument.starts_with("--")) {
-            return usageError("unknown option " + std::string(argument));
-        } else {
-            positional.push_back(argument);
-        }
-    }
-    if (positional.empty()) return usageError("missing action");
-    if (positional[0] != "create") return usageError("unknown action '" + std::string(positional[0]) + "'");
-    if (positional.size() != 2) return usageError("create takes one folder");
-    return createDevice(positional[1], deviceRoot());
+Action deviceCommand(CLI::App& command) {
+    describeUsage(command, "obscuro device", kUsage, [&command](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
+        std::string left = firstLeftOver(where);
+        if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
+        if (&where == &command) return left.empty() ? "missing action" : "unknown action '" + left + "'";
+        return "create takes one folder";
+    });
+    command.require_subcommand(1);
+    auto folder = std::make_shared<std::string>();
+    command.add_subcommand("create")->add_option("DIR", *folder)->required();
+    return [folder] { return createDevice(*folder, deviceRoot()); };
 }
 
 }  // namespace obscuro::cli

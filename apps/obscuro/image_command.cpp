@@ -1,7 +1,7 @@
 // `obscuro image`: the toolkit's image operations and colour analysis on PNG files, with JSON on stdout.
 #include "colour_json.h"
+#include "command_line.h"
 #include "commands.h"
-#include "option_pairs.h"
 #include "image_files.h"
 
 #include "UIColor+TarnwickAnalysis.h"
@@ -64,40 +64,39 @@ struct Options {
     std::vector<std::string> operands;
 };
 
-Options parseOptions(std::span<char* const> arguments) {
-    Options options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string_view argument = arguments[i];
-        if (!argument.starts_with("--")) {
-            options.operands.emplace_back(argument);
-            continue;
-        }
-        std::string name(argument), value;
-        if (auto equals = name.find('='); equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            throw UsageError{name + " needs a value"};
-        }
-        if (name == "--scale" || name == "--screen-scale") {
-            auto number = decimal(value);
-            if (!number || *number <= 0 || *number > 64)
-                throw UsageError{name + " takes a scale above 0 and at most 64, not '" + value + "'"};
-            (name == "--scale" ? options.scale : options.screenScale) = *number;
-        } else if (name == "--detail") {
-            int detail = 0;
-            auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), detail);
-            if (value.empty() || error != std::errc() || end != value.data() + value.size())
-                throw UsageError{"--detail takes a whole number, not '" + value + "'"};
-            options.detail = detail;
-            options.detailGiven = true;
-        } else {
-            throw UsageError{"unknown option " + name};
-        }
-    }
-    return options;
+// How many operands each operation takes, declared as its positionals.
+struct OperandCount {
+    const char* op;
+    std::size_t count;
+};
+
+constexpr OperandCount kOperandCounts[] = {
+    {"tint", 3}, {"round", 3}, {"solid", 4}, {"thumbnail", 4}, {"scale", 4}, {"vscale", 4}, {"brightness", 3},
+    {"remove-white", 2}, {"average", 1}, {"average-for", 1}, {"luminosity", 1}, {"main-colours", 1}, {"is-light", 1},
+    {"is-all-white", 1}, {"has-alpha", 1}, {"same", 2}, {"info", 1},
+};
+
+std::string takes(const std::string& op) {
+    for (const auto& [name, count] : kOperandCounts)
+        if (op == name) return op + " takes " + std::to_string(count) + " argument" + (count == 1 ? "" : "s");
+    return op;
+}
+
+CLI::Validator imageScale(const std::string& flag) {
+    return CLI::Validator([flag](std::string& value) -> std::string {
+        auto number = decimal(value);
+        if (!number || *number <= 0 || *number > 64) return flag + " takes a scale above 0 and at most 64, not '" + value + "'";
+        return {};
+    }, "S");
+}
+
+CLI::Validator wholeNumber() {
+    return CLI::Validator([](std::string& value) -> std::string {
+        int detail = 0;
+        auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), detail);
+        if (value.empty() || error != std::errc() || end != value.data() + value.size()) return "--detail takes a whole number, not '" + value + "'";
+        return {};
+    }, "N");
 }
 
 // The operands of one operation, read in order with the checks each kind needs.
@@ -267,14 +266,9 @@ nlohmann::json run(std::string_view op, const Options& options) {
     throw UsageError{"unknown operation '" + std::string(op) + "'"};
 }
 
-}  // namespace
-
-int imageCommand(std::span<char* const> arguments) {
-    if (asksForHelp(arguments)) return printHelp(kUsage);
+int runOperation(Options& options, const std::string& op) {
     try {
-        Options options = parseOptions(arguments);
-        if (options.operands.empty()) throw UsageError{"missing operation"};
-        std::string op = options.operands.front();
+        options.operands.insert(options.operands.begin(), op);
         if (options.detailGiven && op != "main-colours") throw UsageError{"--detail is for main-colours only"};
         platform::setMainScreenScale(options.screenScale);
         nlohmann::json result = run(op, options);
@@ -289,6 +283,42 @@ int imageCommand(std::span<char* const> arguments) {
         std::cerr << "obscuro image: " << exception.name() << ": " << exception.reason() << '\n';
     }
     return 2;
+}
+
+}  // namespace
+
+Action imageCommand(CLI::App& command) {
+    describeUsage(command, "obscuro image", kUsage, [&command](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
+        std::string message = error.what();
+        if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return message.substr(0, message.find(": ")) + " needs a value";
+        std::string left = firstLeftOver(where);
+        // Every option here takes a value: an unknown one with nothing after it is missing its value.
+        if (dynamic_cast<const CLI::ExtrasError*>(&error) && looksLikeOption(left) && leftOver(where).size() == 1)
+            return left + " needs a value";
+        if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
+        if (&where == &command) return left.empty() ? "missing operation" : "unknown operation '" + left + "'";
+        return takes(where.get_name());
+    });
+    command.require_subcommand(1);
+    auto options = std::make_shared<Options>();
+    command.add_option("--scale", options->scale)->check(imageScale("--scale"));
+    command.add_option("--screen-scale", options->screenScale)->check(imageScale("--screen-scale"));
+    command.add_option("--detail", options->detail)->check(wholeNumber());
+    // The options may stand before or after the operation and its operands.
+    auto operands = std::make_shared<std::vector<std::vector<std::string>>>();
+    for (const auto& [op, count] : kOperandCounts) {
+        CLI::App* operation = command.add_subcommand(op)->fallthrough();
+        operands->emplace_back(count);
+        for (std::size_t i = 0; i < count; ++i) operation->add_option("ARG" + std::to_string(i + 1), operands->back()[i])->required();
+    }
+    return [&command, options, operands] {
+        const CLI::App* chosen = command.get_subcommands().front();
+        std::size_t index = 0;
+        while (chosen->get_name() != kOperandCounts[index].op) ++index;
+        options->operands = (*operands)[index];
+        options->detailGiven = command.count("--detail") > 0;
+        return runOperation(*options, chosen->get_name());
+    };
 }
 
 }  // namespace obscuro::cli

@@ -1,4 +1,5 @@
-// The `obscuro` command line: one parser for the options every subcommand shares, then the subcommand named.
+// The `obscuro` command line: one CLI11 parser on which every subcommand declares its line, then the subcommand chosen.
+#include "command_line.h"
 #include "commands.h"
 
 #include <device/device.h>
@@ -6,16 +7,21 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
+using obscuro::cli::Action;
+
 struct Subcommand {
     const char* name;
-    obscuro::cli::Command run;
+    obscuro::cli::Declare declare;
     const char* usage;
 };
 
@@ -32,21 +38,44 @@ constexpr Subcommand kSubcommands[] = {
 
 std::optional<std::filesystem::path> gChosenRoot;
 
-void printUsage(std::FILE* to) {
-    std::fputs("usage: obscuro [--root DIR] SUBCOMMAND [ARGUMENTS...]\n"
-               "  --root DIR may stand anywhere: the device to work on (default: $OBSCURO_DEVICE_ROOT, else the device the build staged)\n",
-               to);
-    for (const auto& subcommand : kSubcommands) std::fprintf(to, "  obscuro %s\n", subcommand.usage);
+std::string programUsage() {
+    std::string usage = "usage: obscuro [--root DIR] SUBCOMMAND [ARGUMENTS...]\n"
+                        "  --root DIR may stand anywhere: the device to work on (default: $OBSCURO_DEVICE_ROOT, else the device the build staged)\n";
+    for (const auto& subcommand : kSubcommands) usage += std::string("  obscuro ") + subcommand.usage + "\n";
+    return usage;
 }
 
 int usage() {
-    printUsage(stderr);
+    std::fputs(programUsage().c_str(), stderr);
     return 2;
 }
 
-// --root belongs to the whole command line, so the program and each subcommand accept it.
+// --root belongs to the whole command line: the program and every (sub)command that does not pass
+// what it does not know up to its parent accept it.
 void addRootOption(CLI::App& app, std::string& root) {
-    app.add_option("--root", root, "the device to work on")->type_name("DIR")->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    if (!app.get_fallthrough()) app.add_option("--root", root, "the device to work on")->type_name("DIR")->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) addRootOption(*sub, root);
+}
+
+bool rootGiven(const CLI::App& app) {
+    if (app.get_option_no_throw("--root") && app.count("--root")) return true;
+    for (const CLI::App* sub : app.get_subcommands())
+        if (rootGiven(*sub)) return true;
+    return false;
+}
+
+// The (sub)command whose line was being read: its usage answers --help and its words a fault.
+const CLI::App& chosenCommand(const CLI::App& app) {
+    const CLI::App* chosen = &app;
+    while (!chosen->get_subcommands().empty()) chosen = chosen->get_subcommands().front();
+    return *chosen;
+}
+
+// --help and -h stand anywhere, the value of an option included, and win over any fault.
+bool asksForHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+    return false;
 }
 
 }  // namespace
@@ -60,52 +89,43 @@ std::filesystem::path deviceRoot() { return gChosenRoot ? *gChosenRoot : device:
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
     CLI::App app("obscuro", "obscuro");
-    app.allow_extras();
+    // An option given twice keeps its last value, as a later word on a command line overrides an earlier one.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    obscuro::cli::describeUsage(app, "obscuro", programUsage(), [](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
+        std::string left = obscuro::cli::firstLeftOver(where);
+        if (dynamic_cast<const CLI::ExtrasError*>(&error) && !left.empty() && !obscuro::cli::looksLikeOption(left)) return "unknown subcommand '" + left + "'";
+        return std::nullopt;
+    });
     app.require_subcommand(0, 1);
+    std::vector<CLI::App*> commands;
+    std::vector<Action> actions;
+    for (const auto& subcommand : kSubcommands) {
+        commands.push_back(app.add_subcommand(subcommand.name, subcommand.usage));
+        actions.push_back(subcommand.declare(*commands.back()));
+    }
     std::string root;
     addRootOption(app, root);
-    std::vector<CLI::App*> subcommands;
-    for (const auto& subcommand : kSubcommands) {
-        CLI::App* parser = app.add_subcommand(subcommand.name, subcommand.usage);
-        // Everything a subcommand does not share is its own to read, in the order given; --help
-        // and -h included, so that each answers with its own usage.
-        parser->set_help_flag();
-        parser->allow_extras();
-        addRootOption(*parser, root);
-        subcommands.push_back(parser);
-    }
 
-    bool help = false;
+    bool help = asksForHelp(argc, argv);
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        help = true;
     } catch (const CLI::ParseError& error) {
-        std::fprintf(stderr, "obscuro: %s\n", error.what());
-        return usage();
-    }
-    for (std::size_t i = 0; i < subcommands.size(); ++i) {
-        if (!subcommands[i]->parsed()) continue;
-        std::vector<std::string> rest = subcommands[i]->remaining();
-        if (help) rest.emplace_back("--help");
-        if (subcommands[i]->count("--root") || app.count("--root")) {
-            if (root.empty()) {
-                std::fputs("obscuro: --root needs a device folder\n", stderr);
-                return usage();
-            }
-            gChosenRoot = root;
-        }
-        std::vector<char*> arguments;
-        for (auto& argument : rest) arguments.push_back(argument.data());
-        objc::AutoreleasePool pool;
-        return kSubcommands[i].run(std::span<char* const>(arguments.data(), arguments.size()));
+        if (!help && !dynamic_cast<const CLI::CallForHelp*>(&error)) return obscuro::cli::reportUsageError(chosenCommand(app), error);
+        help = true;
     }
     if (help) {
-        printUsage(stdout);
+        std::cout << chosenCommand(app).help();
         return 0;
     }
-    std::vector<std::string> rest = app.remaining();
-    if (rest.empty()) return usage();
-    std::fprintf(stderr, "obscuro: unknown subcommand '%s'\n", rest.front().c_str());
-    return usage();
+    if (app.get_subcommands().empty()) return usage();
+    std::size_t index = std::find(commands.begin(), commands.end(), app.get_subcommands().front()) - commands.begin();
+    if (rootGiven(app)) {
+        if (root.empty()) {
+            std::fputs("obscuro: --root needs a device folder\n", stderr);
+            return usage();
+        }
+        gChosenRoot = root;
+    }
+    objc::AutoreleasePool pool;
+    return actions[index]();
 }

@@ -1,9 +1,9 @@
 // `obscuro preview`: the Music app's screens drawn stock and with the product, each variant in a fresh process, both at once.
+#include "command_line.h"
 #include "commands.h"
 #include "device_folder.h"
 #include "explain/InspectCommand.h"
 #include "explain/ScreenExplainer.h"
-#include "option_pairs.h"
 #include "preview_coverage.h"
 #include "preview_device.h"
 #include "preview_frames.h"
@@ -77,33 +77,36 @@ int failure(const std::string& message) {
     return 1;
 }
 
-// Parses the arguments; returns an exit status when they are wrong.
-std::optional<int> parse(std::span<char* const> arguments, PreviewOptions& options) {
-    std::string screen = "all";
-    std::vector<char*> pairs;
-    for (char* argument : arguments) {
-        if (std::string_view(argument) == "--explain") options.explain = true;
-        else pairs.push_back(argument);
-    }
-    std::optional<int> ended = readOptionPairs(pairs, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
-        if (flag == "--settings") options.settings = fs::path(value);
-        else if (flag == "--theme") options.theme = value;
-        else if (flag == "--screen") screen = value;
-        else if (flag == "-o" || flag == "--output") options.output = value;
-        else if (flag == "--report") options.report = fs::path(value);
-        else if (flag == "--variant") options.variant = value;
-        else if (flag == "--settings-file") options.settingsFile = value;
-        else if (flag == "--frames-fd") options.framesFd = std::atoi(value.c_str());
-        else if (flag == "--scale") return readScale(value, &options.scale);
-        else return "unknown option " + flag;
-        return std::nullopt;
-    });
-    if (ended) return *ended;
+// The options as CLI11 read them, before they are checked together.
+struct PreviewLine {
+    std::string settings, theme, screen = "all", output = "preview", report, settingsFile;
+};
+
+// Declares the options; --variant, --settings-file and --frames-fd are for the drawing processes
+// this command starts, so no usage shows them.
+void declareOptions(CLI::App& command, PreviewOptions& options, PreviewLine& line) {
+    command.add_option("--settings", line.settings)->type_name("FILE");
+    command.add_option("--theme", line.theme)->type_name("NAME");
+    command.add_option("--screen", line.screen)->check(musicScreen(true));
+    command.add_option("--scale", options.scale)->check(drawingScale());
+    command.add_option("-o,--output", line.output)->type_name("DIR");
+    command.add_option("--report", line.report)->type_name("FILE");
+    command.add_flag("--explain", options.explain);
+    command.add_option("--variant", options.variant)->group("");
+    command.add_option("--settings-file", line.settingsFile)->group("");
+    command.add_option("--frames-fd", options.framesFd)->group("");
+}
+
+// Checks the options together; returns an exit status when they are wrong.
+std::optional<int> settle(const CLI::App& command, const PreviewLine& line, PreviewOptions& options) {
+    if (command.count("--settings")) options.settings = fs::path(line.settings);
+    if (command.count("--theme")) options.theme = line.theme;
+    if (command.count("--report")) options.report = fs::path(line.report);
+    options.output = line.output;
+    options.settingsFile = line.settingsFile;
     if (options.theme && options.theme->empty()) return usageError("--theme takes a theme name");
     if (options.report && options.report->empty()) return usageError("--report takes a file name");
-    if (screen == "all") options.screens = music::screens::screenNames();
-    else if (OptionProblem unknown = knownScreen(screen)) return usageError(*unknown);
-    else options.screens = {screen};
+    options.screens = line.screen == "all" ? music::screens::screenNames() : std::vector<std::string>{line.screen};
     options.root = deviceRoot();
     return std::nullopt;
 }
@@ -298,12 +301,7 @@ std::optional<std::string> drawBoth(const PreviewOptions& options, const fs::pat
     return problem;
 }
 
-}  // namespace
-
-int previewCommand(std::span<char* const> arguments) {
-    if (!arguments.empty() && std::string_view(arguments[0]) == "inspect") return inspectCommand(arguments.subspan(1));
-    PreviewOptions options;
-    if (auto status = parse(arguments, options)) return *status;
+int preview(PreviewOptions& options) {
     if (!options.variant.empty()) return drawVariant(options);
 
     if (!fs::is_directory(options.root)) return usageError("no device at " + options.root.string());
@@ -349,6 +347,26 @@ int previewCommand(std::span<char* const> arguments) {
         std::printf("%s\n", options.report->c_str());
     }
     return 0;
+}
+
+}  // namespace
+
+Action previewCommand(CLI::App& command) {
+    describeUsage(command, "obscuro preview", kUsage);
+    auto options = std::make_shared<PreviewOptions>();
+    auto line = std::make_shared<PreviewLine>();
+    declareOptions(command, *options, *line);
+    Action inspect = inspectCommand(*command.add_subcommand("inspect", "the views under a point"));
+    return [&command, options, line, inspect]() -> int {
+        if (command.got_subcommand("inspect")) {
+            // Options before "inspect" are the preview's, which draws nothing when inspecting.
+            for (const CLI::Option* option : command.get_options())
+                if (option->count() && option->get_name() != "--root") return usageError(option->get_name() + " is not an option of inspect");
+            return inspect();
+        }
+        if (auto status = settle(command, *line, *options)) return *status;
+        return preview(*options);
+    };
 }
 
 }  // namespace obscuro::cli

@@ -1,6 +1,6 @@
 // `obscuro settings`: the product's settings pages through the bundle's own controllers, and the Settings host.
 #include "commands.h"
-#include "option_pairs.h"
+#include "command_line.h"
 
 #include <settings/SettingsHost.h>
 
@@ -28,11 +28,6 @@ constexpr const char* kUsage =
     "  tap PAGE LABEL [--can-open SCHEME]... performs a button's action; prints {\"opened\", \"spawned\"}\n"
     "  serve [--port P]                      runs the Settings host on 127.0.0.1 and prints its address\n"
     "PAGE is a specifier file's name: Root, custom_colors, my_tweaks.\n";
-
-int usageError(const std::string& message) {
-    std::cerr << "obscuro settings: " << message << '\n' << kUsage;
-    return 2;
-}
 
 int refused(const std::string& message) {
     std::cerr << "obscuro settings: " << message << '\n';
@@ -67,29 +62,17 @@ int set(const settings::SettingsSession& session, const std::string& key, const 
     return 0;
 }
 
-int tap(const settings::SettingsSession& session, std::span<char* const> arguments) {
-    if (arguments.size() < 2) return usageError("tap needs a PAGE and a LABEL");
-    std::vector<std::string> openable;
-    for (std::size_t i = 2; i < arguments.size(); ++i) {
-        if (std::string(arguments[i]) != "--can-open" || i + 1 >= arguments.size()) return usageError("unexpected argument " + std::string(arguments[i]));
-        openable.emplace_back(arguments[++i]);
-    }
-    const settings::Page* page = session.page(kProductBundle, arguments[0]);
-    if (!page) return refused("no settings page is named \"" + std::string(arguments[0]) + "\"");
+int tap(const settings::SettingsSession& session, const std::string& pageName, const std::string& label, const std::vector<std::string>& openable) {
+    const settings::Page* page = session.page(kProductBundle, pageName);
+    if (!page) return refused("no settings page is named \"" + pageName + "\"");
     settings::ActionOutcome outcome;
-    if (!session.tap(*page, arguments[1], openable, &outcome))
-        return refused("the page " + page->name + " has no button \"" + std::string(arguments[1]) + "\"");
+    if (!session.tap(*page, label, openable, &outcome))
+        return refused("the page " + page->name + " has no button \"" + label + "\"");
     std::cout << outcome.toJson().dump() << '\n';
     return 0;
 }
 
-int serve(std::unique_ptr<settings::SettingsSession> session, std::span<char* const> arguments) {
-    int port = 0;
-    if (arguments.size() == 2 && std::string(arguments[0]) == "--port") {
-        if (OptionProblem problem = readPort(arguments[1], &port)) return usageError(*problem);
-    } else if (!arguments.empty()) {
-        return usageError("serve takes only --port P");
-    }
+int serve(std::unique_ptr<settings::SettingsSession> session, int port) {
     settings::SettingsHost host(std::move(session), settings::SettingsHost::newToken());
     if (host.bind(port) < 0) {
         std::cerr << "obscuro settings: cannot listen on 127.0.0.1:" << port << '\n';
@@ -100,19 +83,14 @@ int serve(std::unique_ptr<settings::SettingsSession> session, std::span<char* co
     return 0;
 }
 
-}  // namespace
+// The words of the chosen action, as CLI11 read them.
+struct SettingsLine {
+    std::string key, value, page, label;
+    std::vector<std::string> openable;
+    int port = 0;
+};
 
-int settingsCommand(std::span<char* const> arguments) {
-    if (asksForHelp(arguments)) return printHelp(kUsage);
-    if (arguments.empty()) return usageError("a command is needed");
-    std::string command = arguments[0];
-    arguments = arguments.subspan(1);
-    if (command != "list" && command != "get" && command != "set" && command != "tap" && command != "serve")
-        return usageError("unknown command " + command);
-    if ((command == "list" && !arguments.empty()) || (command == "get" && arguments.size() != 1) ||
-        (command == "set" && arguments.size() != 2))
-        return usageError(command + ": wrong number of arguments");
-
+int runAction(const CLI::App& action, const SettingsLine& line) {
     std::filesystem::path device = deviceRoot();
     std::error_code error;
     if (!std::filesystem::is_directory(device, error)) {
@@ -126,11 +104,40 @@ int settingsCommand(std::span<char* const> arguments) {
         std::cerr << "obscuro settings: " << reason << '\n';
         return 1;
     }
+    const std::string command = action.get_name();
     if (command == "list") return list(*session);
-    if (command == "get") return get(*session, arguments[0]);
-    if (command == "set") return set(*session, arguments[0], arguments[1]);
-    if (command == "tap") return tap(*session, arguments);
-    return serve(std::move(session), arguments);
+    if (command == "get") return get(*session, line.key);
+    if (command == "set") return set(*session, line.key, line.value);
+    if (command == "tap") return tap(*session, line.page, line.label, line.openable);
+    return serve(std::move(session), line.port);
+}
+
+}  // namespace
+
+Action settingsCommand(CLI::App& command) {
+    describeUsage(command, "obscuro settings", kUsage, [&command](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
+        if (!isMissingOrLeftOver(error)) return std::nullopt;
+        std::string left = firstLeftOver(where), action = where.get_name();
+        if (&where == &command) return left.empty() ? "a command is needed" : "unknown command " + left;
+        if (looksLikeOption(left) && action != "serve") return std::nullopt;
+        if (action == "tap") return left.empty() ? "tap needs a PAGE and a LABEL" : "unexpected argument " + left;
+        if (action == "serve") return "serve takes only --port P";
+        return action + ": wrong number of arguments";
+    });
+    command.require_subcommand(1);
+    auto line = std::make_shared<SettingsLine>();
+    command.add_subcommand("list");
+    command.add_subcommand("get")->add_option("KEY", line->key)->required();
+    CLI::App* set = command.add_subcommand("set");
+    set->add_option("KEY", line->key)->required();
+    set->add_option("VALUE", line->value)->required();
+    CLI::App* tap = command.add_subcommand("tap");
+    tap->add_option("PAGE", line->page)->required();
+    tap->add_option("LABEL", line->label)->required();
+    // Each --can-open names one scheme; the option is given once for each.
+    tap->add_option("--can-open", line->openable)->type_name("SCHEME")->allow_extra_args(false)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    command.add_subcommand("serve")->add_option("--port", line->port)->transform(loopbackPort());
+    return [&command, line] { return runAction(*command.get_subcommands().front(), *line); };
 }
 
 }  // namespace obscuro::cli

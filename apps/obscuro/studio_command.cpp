@@ -1,7 +1,7 @@
 // `obscuro studio`: the product's settings pages beside a live picture of the running Music app, on one local page.
+#include "command_line.h"
 #include "commands.h"
 #include "device_folder.h"
-#include "option_pairs.h"
 
 #include <settings/SettingsHost.h>
 #include <studio/Studio.h>
@@ -35,11 +35,6 @@ constexpr const char* kUsage =
     "  library), drawn at scale S (default 2) by a Music app running on the same device, redrawn at every\n"
     "  settings change; prints the page's address. Stops on SIGINT or SIGTERM, ending that Music app.\n";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "obscuro studio: %s\n%s", message.c_str(), kUsage);
-    return 2;
-}
-
 // OBSCURO_MUSIC when set, else the obscuro-music beside this program (an installed layout), else the one the build made.
 fs::path musicProgram() {
     if (const char* chosen = std::getenv("OBSCURO_MUSIC"); chosen && *chosen) return chosen;
@@ -56,21 +51,8 @@ void onStopSignal(int) {
     [[maybe_unused]] ssize_t written = ::write(gStopPipe[1], &byte, 1);
 }
 
-}  // namespace
-
-int studioCommand(std::span<char* const> arguments) {
-    studio::StudioOptions options;
-    int port = 0;
-    std::optional<int> ended = readOptionPairs(arguments, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
-        if (flag == "--screen") options.screen = value;
-        else if (flag == "--port") return readPort(value, &port);
-        else if (flag == "--scale") return readScale(value, &options.scale);
-        else return "unknown option " + flag;
-        return std::nullopt;
-    });
-    if (ended) return *ended;
+int serveStudio(studio::StudioOptions& options, int port) {
     options.screens = music::screens::screenNames();
-    if (OptionProblem unknown = knownScreen(options.screen)) return usageError(*unknown);
     options.root = deviceRoot();
     std::error_code error;
     if (!fs::is_directory(options.root, error)) {
@@ -137,6 +119,18 @@ int studioCommand(std::span<char* const> arguments) {
     ::close(gStopPipe[0]);
     ::close(gStopPipe[1]);
     return 0;
+}
+
+}  // namespace
+
+Action studioCommand(CLI::App& command) {
+    describeUsage(command, "obscuro studio", kUsage);
+    auto options = std::make_shared<studio::StudioOptions>();
+    auto port = std::make_shared<int>(0);
+    command.add_option("--screen", options->screen)->check(musicScreen());
+    command.add_option("--port", *port)->transform(loopbackPort());
+    command.add_option("--scale", options->scale)->check(drawingScale());
+    return [options, port] { return serveStudio(*options, *port); };
 }
 
 }  // namespace obscuro::cli

@@ -1,6 +1,6 @@
 // `obscuro theme from-image`: a theme proposed from album art, printed, and optionally added to the device's theme file.
 #include "commands.h"
-#include "option_pairs.h"
+#include "command_line.h"
 #include "device_folder.h"
 #include "theme_proposal.h"
 
@@ -109,30 +109,15 @@ void writeTheme(const fs::path& root, const std::string& name, const nlohmann::o
                                  "; the themes there are as they were");
 }
 
-}  // namespace
-
-int themeCommand(std::span<char* const> arguments) {
-    if (asksForHelp(arguments)) return printHelp(kUsage);
-    if (arguments.empty() || std::string(arguments[0]) != "from-image") return usageError("expected from-image");
-    std::optional<fs::path> art;
-    std::string name;
-    bool write = false;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        std::string argument = arguments[i];
-        if (argument == "--write") write = true;
-        else if (argument == "--name" && i + 1 < arguments.size()) name = arguments[++i];
-        else if (!argument.starts_with("-") && !art) art = fs::path(argument);
-        else return usageError("unexpected argument " + argument);
-    }
-    if (!art) return usageError("missing ART.png");
-    if (name.empty()) name = art->stem().string();
+int proposeFromImage(const fs::path& art, std::string name, bool write) {
+    if (name.empty()) name = art.stem().string();
     if (name.empty()) return usageError("--name takes a theme name");
 
-    auto png = readFile(*art);
-    if (!png) return usageError("cannot read " + art->string());
+    auto png = readFile(art);
+    if (!png) return usageError("cannot read " + art.string());
     objc::AutoreleasePool pool;
     auto swatches = swatchesOf(*png);
-    if (!swatches) return usageError(art->string() + " is not a PNG picture");
+    if (!swatches) return usageError(art.string() + " is not a PNG picture");
 
     ThemeProposal theme = proposeTheme(*swatches);
     nlohmann::ordered_json colours = {{"backgroundColor", hexString(theme.background)},
@@ -157,6 +142,26 @@ int themeCommand(std::span<char* const> arguments) {
     }
     std::printf("%s\n", out.dump(2).c_str());
     return 0;
+}
+
+}  // namespace
+
+Action themeCommand(CLI::App& command) {
+    describeUsage(command, "obscuro theme", kUsage, [&command](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
+        if (!isMissingOrLeftOver(error)) return std::nullopt;
+        if (&where == &command) return "expected from-image";
+        std::string left = firstLeftOver(where);
+        return left.empty() ? "missing ART.png" : "unexpected argument " + left;
+    });
+    command.require_subcommand(1);
+    CLI::App* fromImage = command.add_subcommand("from-image");
+    auto art = std::make_shared<std::string>();
+    auto name = std::make_shared<std::string>();
+    auto write = std::make_shared<bool>(false);
+    fromImage->add_option("ART.png", *art)->required();
+    fromImage->add_option("--name", *name)->type_name("NAME");
+    fromImage->add_flag("--write", *write);
+    return [art, name, write] { return proposeFromImage(fs::path(*art), *name, *write); };
 }
 
 }  // namespace obscuro::cli

@@ -1,11 +1,11 @@
 // `obscuro preview inspect`: reached through `obscuro preview`, whose subcommand it is.
 #pragma once
 
-#include <span>
+#include "../commands.h"
 
 namespace obscuro::cli {
 
-// The arguments after "inspect"; returns the exit status as every subcommand does.
-int inspectCommand(std::span<char* const> arguments);
+// Declares `obscuro preview inspect SCREEN X Y` on `command`, the preview's subcommand "inspect".
+Action inspectCommand(CLI::App& command);
 
 }  // namespace obscuro::cli

@@ -3,7 +3,7 @@
 
 #include "../commands.h"
 #include "../device_folder.h"
-#include "../option_pairs.h"
+#include "../command_line.h"
 #include "../preview_settings.h"
 #include "ScreenExplainer.h"
 #include "ViewTreeQuery.h"
@@ -41,8 +41,7 @@ int usageError(const std::string& message) {
     return 2;
 }
 
-std::optional<double> coordinate(const char* text) {
-    std::string_view field = text;
+std::optional<double> coordinate(std::string_view field) {
     double value = 0;
     auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
     if (field.empty() || error != std::errc() || end != field.data() + field.size() || !std::isfinite(value)) return std::nullopt;
@@ -58,34 +57,31 @@ struct InspectOptions {
     bool json = false;
 };
 
-std::optional<int> parse(std::span<char* const> arguments, InspectOptions& options) {
-    for (char* argument : arguments)
-        if (std::string_view(argument) == "--help" || std::string_view(argument) == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-    if (arguments.size() < 3) return usageError("SCREEN, X and Y are needed");
-    options.screen = arguments[0];
-    if (OptionProblem unknown = knownScreen(options.screen)) return usageError(*unknown);
-    auto x = coordinate(arguments[1]), y = coordinate(arguments[2]);
+// The arguments as CLI11 read them, before they are checked together.
+struct InspectLine {
+    std::string x, y, settings, theme;
+};
+
+void declareArguments(CLI::App& command, InspectOptions& options, InspectLine& line) {
+    command.add_option("SCREEN", options.screen)->required()->check(musicScreen());
+    command.add_option("X", line.x)->required();
+    command.add_option("Y", line.y)->required();
+    command.add_option("--settings", line.settings)->type_name("FILE");
+    command.add_option("--theme", line.theme)->type_name("NAME");
+    command.add_flag("--json", options.json);
+}
+
+// Checks the arguments together; returns an exit status when they are wrong.
+std::optional<int> settle(const CLI::App& command, const InspectLine& line, InspectOptions& options) {
+    auto x = coordinate(line.x), y = coordinate(line.y);
     if (!x || !y) return usageError("X and Y are numbers of points");
     options.x = *x;
     options.y = *y;
     if (options.x < 0 || options.y < 0 || options.x >= music::screens::kWindowWidth || options.y >= music::screens::kWindowHeight)
         return usageError("the point lies outside the window (" + std::to_string(int(music::screens::kWindowWidth)) + " × " +
                           std::to_string(int(music::screens::kWindowHeight)) + " points)");
-    std::vector<char*> pairs;
-    for (char* argument : arguments.subspan(3)) {
-        if (std::string_view(argument) == "--json") options.json = true;
-        else pairs.push_back(argument);
-    }
-    std::optional<int> ended = readOptionPairs(pairs, kUsage, usageError, [&](const std::string& flag, const std::string& value) -> OptionProblem {
-        if (flag == "--settings") options.settings = fs::path(value);
-        else if (flag == "--theme") options.theme = value;
-        else return "unknown option " + flag;
-        return std::nullopt;
-    });
-    if (ended) return *ended;
+    if (command.count("--settings")) options.settings = fs::path(line.settings);
+    if (command.count("--theme")) options.theme = line.theme;
     if (options.theme && options.theme->empty()) return usageError("--theme takes a theme name");
     if (options.theme && options.settings) return usageError("give --theme or --settings, not both");
     options.root = deviceRoot();
@@ -118,11 +114,7 @@ ordered_json darkTree(const InspectOptions& options, const std::string& settings
     return tree;
 }
 
-}  // namespace
-
-int inspectCommand(std::span<char* const> arguments) {
-    InspectOptions options;
-    if (auto status = parse(arguments, options)) return *status;
+int inspect(const InspectOptions& options) {
     std::string settings;
     try {
         settings = previewSettingsXml(options.settings, options.theme);
@@ -145,6 +137,22 @@ int inspectCommand(std::span<char* const> arguments) {
     std::printf("%s at (%g, %g), topmost first:\n", options.screen.c_str(), options.x, options.y);
     for (const ordered_json& view : views) std::printf("%s", explain::describeView(view).c_str());
     return 0;
+}
+
+}  // namespace
+
+Action inspectCommand(CLI::App& command) {
+    describeUsage(command, "obscuro preview inspect", kUsage, [](const CLI::App&, const CLI::Error& error) -> std::optional<std::string> {
+        if (dynamic_cast<const CLI::RequiredError*>(&error)) return "SCREEN, X and Y are needed";
+        return std::nullopt;
+    });
+    auto options = std::make_shared<InspectOptions>();
+    auto line = std::make_shared<InspectLine>();
+    declareArguments(command, *options, *line);
+    return [&command, options, line]() -> int {
+        if (auto status = settle(command, *line, *options)) return *status;
+        return inspect(*options);
+    };
 }
 
 }  // namespace obscuro::cli

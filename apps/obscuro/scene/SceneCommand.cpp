@@ -1,7 +1,7 @@
 // `obscuro scene run FILE.json [--explain] [--root DIR]`: runs one scene and prints its report as one JSON document.
 #include "../commands.h"
 #include "../device_folder.h"
-#include "../option_pairs.h"
+#include "../command_line.h"
 #include "SceneError.h"
 #include "SceneRunner.h"
 
@@ -29,35 +29,15 @@ int usageError(const std::string& message) {
     return 2;
 }
 
-}  // namespace
-
-int sceneCommand(std::span<char* const> arguments) {
-    std::vector<std::string_view> positional;
-    scene::RunOptions options;
-    if (asksForHelp(arguments)) return printHelp(kUsage);
-    options.device = deviceRoot();
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string_view argument = arguments[i];
-        if (argument == "--explain") {
-            options.explain = true;
-        } else if (argument.starts_with("--")) {
-            return usageError("unknown option " + std::string(argument));
-        } else {
-            positional.push_back(argument);
-        }
-    }
-    if (positional.empty()) return usageError("missing action");
-    if (positional[0] != "run") return usageError("unknown action '" + std::string(positional[0]) + "'");
-    if (positional.size() != 2) return usageError("run takes one scene file");
-
-    std::ifstream file{std::string(positional[1])};
-    if (!file) return usageError("cannot read " + std::string(positional[1]));
+int runSceneFile(const std::string& path, scene::RunOptions options) {
+    std::ifstream file{path};
+    if (!file) return usageError("cannot read " + path);
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     nlohmann::ordered_json sceneJson;
     try {
         sceneJson = nlohmann::ordered_json::parse(text);
     } catch (const nlohmann::json::exception& error) {
-        return usageError(std::string(positional[1]) + " is not JSON: " + error.what());
+        return usageError(path + " is not JSON: " + error.what());
     }
     std::error_code error;
     if (!std::filesystem::is_directory(options.device, error))
@@ -83,6 +63,27 @@ int sceneCommand(std::span<char* const> arguments) {
     std::cout << report << '\n';
     std::cout.flush();
     return std::cout ? 0 : 1;
+}
+
+}  // namespace
+
+Action sceneCommand(CLI::App& command) {
+    describeUsage(command, "obscuro scene", kUsage, [&command](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
+        std::string left = firstLeftOver(where);
+        if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
+        if (&where == &command) return left.empty() ? "missing action" : "unknown action '" + left + "'";
+        return "run takes one scene file";
+    });
+    command.require_subcommand(1);
+    auto options = std::make_shared<scene::RunOptions>();
+    auto path = std::make_shared<std::string>();
+    command.add_flag("--explain", options->explain);
+    // --explain may stand before "run" as well as after it.
+    command.add_subcommand("run")->fallthrough()->add_option("FILE.json", *path)->required();
+    return [options, path] {
+        options->device = deviceRoot();
+        return runSceneFile(*path, *options);
+    };
 }
 
 }  // namespace obscuro::cli

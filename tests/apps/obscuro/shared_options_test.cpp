@@ -74,4 +74,30 @@ TEST(SharedOptions, RootWithoutAFolderIsAUsageError) {
     }
 }
 
+TEST(SharedOptions, HelpWinsOverAnyFaultAndFaultsNameTheWordAtFault) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"studio", "--bogus", "1", "--help"}, {"image", "info", "--scale", "0", "-h"}, {"settings", "get", "--help"}}) {
+        Result help = obscuro(arguments);
+        EXPECT_EQ(help.status, 0) << arguments[0] << help.err;
+        EXPECT_EQ(help.out.rfind("usage: obscuro " + arguments[0], 0), 0u) << help.out;
+    }
+    struct Fault {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    for (const Fault& fault : std::vector<Fault>{
+             {{"--bogus", "colour", "hex", "#FFFFFF"}, "unknown option --bogus"},
+             {{"studio", "extra"}, "obscuro studio: unexpected argument extra"},
+             {{"preview", "--theme", "oled", "inspect", "library", "1", "1"}, "--theme is not an option of inspect"},
+             {{"settings", "list", "--bogus"}, "obscuro settings: unknown option --bogus"},
+             {{"colour", "mid", "#FFFFFF"}, "obscuro colour: mid takes two colours"},
+             {{"preview", "--scale"}, "obscuro preview: missing value after --scale"}}) {
+        Result result = obscuro(fault.arguments);
+        EXPECT_EQ(result.status, 2) << fault.message;
+        EXPECT_TRUE(result.out.empty()) << result.out;
+        EXPECT_NE(result.err.find(fault.message), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("required"), std::string::npos) << "no CLI11 words: " << result.err;
+    }
+}
+
 }  // namespace

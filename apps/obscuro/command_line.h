@@ -1,0 +1,48 @@
+// How every `obscuro` subcommand declares its command line on CLI11: its usage, its words for a usage error, and the checks several share.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace obscuro::cli {
+
+// A command's own words for a usage error CLI11 found in `where` (the command or one of the
+// subcommands declared on it); nothing leaves the usual words.
+using ProblemWords = std::function<std::optional<std::string>(const CLI::App& where, const CLI::Error& error)>;
+
+// Gives `command` its usage: printed on stdout as the answer to --help, and on stderr after
+// "PREFIX: PROBLEM" for a usage error. Subcommands declared on `command` afterwards inherit both.
+void describeUsage(CLI::App& command, const std::string& prefix, const std::string& usage, ProblemWords words = {});
+
+// Prints the usage error in `where`'s words on stderr; gives the exit status 2.
+int reportUsageError(const CLI::App& where, const CLI::Error& error);
+
+// The usual words for a usage error: a check's own message, "missing value after --flag",
+// "unknown option --flag" or "unexpected argument WORD".
+std::string usualProblem(const CLI::App& where, const CLI::Error& error);
+
+// Whether CLI11 found too few or too many words: a required positional or subcommand missing, or
+// arguments that nothing took.
+bool isMissingOrLeftOver(const CLI::Error& error);
+
+// The arguments that nothing on the command line of `command` took, in order.
+std::vector<std::string> leftOver(const CLI::App& command);
+// The first of them; empty when all were taken.
+std::string firstLeftOver(const CLI::App& command);
+
+// Whether `text` is an argument CLI11 reads as an option rather than a word or a negative number.
+bool looksLikeOption(const std::string& text);
+
+// A drawing scale: a number in (0, 4].
+CLI::Validator drawingScale();
+// A loopback port: 0 (any free port) to 65535, in decimal; given as a transform, as it writes the
+// number back without the leading zeros CLI11 would read as octal.
+CLI::Validator loopbackPort();
+// The name of one of the Music app's screens, or also "all" when `allowAll`; its message lists them.
+CLI::Validator musicScreen(bool allowAll = false);
+
+}  // namespace obscuro::cli
