@@ -43,6 +43,14 @@ TemporaryDevice::TemporaryDevice(const fs::path& source, DeviceFilling fill) {
     buffer.push_back('\0');
     if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot make a temporary folder in " + base.string());
     root_ = buffer.data();
+    // A device that holds the temporary folder (--root /tmp, say) would be copied into itself
+    // without end.
+    fs::path relative = fs::weakly_canonical(root_, error).lexically_relative(fs::weakly_canonical(source, error));
+    if (!relative.empty() && *relative.begin() != "..") {
+        fs::remove_all(root_, error);
+        throw std::runtime_error("cannot set up the device: " + source.string() + " holds the temporary folder " + base.string() +
+                                 "; choose another device or set TMPDIR outside it");
+    }
     try {
         fill(source, root_);
     } catch (const fs::filesystem_error& failure) {

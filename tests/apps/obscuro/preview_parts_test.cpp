@@ -63,6 +63,16 @@ TEST(SharedDevice, ReadOnlyFilesAreLinkedAndTheWritablePartitionIsCopied) {
     EXPECT_THROW(SharedDevice{source}, std::runtime_error) << "no device there";
 }
 
+TEST(SharedDevice, ADeviceHoldingTheTemporaryFolderIsRefusedNotCopiedIntoItself) {
+    fs::path temporary = fs::temp_directory_path();
+    try {
+        SharedDevice device(temporary.parent_path());
+        ADD_FAILURE() << "a device holding " << temporary << " was copied";
+    } catch (const std::runtime_error& refused) {
+        EXPECT_NE(std::string(refused.what()).find("holds the temporary folder"), std::string::npos) << refused.what();
+    }
+}
+
 struct Pipe {
     int ends[2] = {-1, -1};
     Pipe() { EXPECT_EQ(::pipe(ends), 0); }
