@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -64,13 +65,21 @@ TEST(SharedDevice, ReadOnlyFilesAreLinkedAndTheWritablePartitionIsCopied) {
 }
 
 TEST(SharedDevice, ADeviceHoldingTheTemporaryFolderIsRefusedNotCopiedIntoItself) {
-    fs::path temporary = fs::temp_directory_path();
+    fs::path source = fs::temp_directory_path() / ("preview_parts_holder_" + std::to_string(::getpid()));
+    fs::create_directories(source / "tmp");
+    std::ofstream(source / "file") << "kept";
+    std::string saved = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", (source / "tmp").c_str(), 1);
     try {
-        SharedDevice device(temporary.parent_path());
-        ADD_FAILURE() << "a device holding " << temporary << " was copied";
+        SharedDevice device(source);
+        ADD_FAILURE() << "a device holding its own temporary folder was copied";
     } catch (const std::runtime_error& refused) {
         EXPECT_NE(std::string(refused.what()).find("holds the temporary folder"), std::string::npos) << refused.what();
     }
+    if (saved.empty()) ::unsetenv("TMPDIR");
+    else ::setenv("TMPDIR", saved.c_str(), 1);
+    EXPECT_TRUE(fs::is_empty(source / "tmp")) << "nothing is left behind";
+    fs::remove_all(source);
 }
 
 struct Pipe {
