@@ -4,6 +4,8 @@
 // each drawing over its reference in tests/apps/music/golden/ instead of comparing (look at them
 // before committing). A failed comparison writes the drawing and a difference picture into
 // $TEST_UNDECLARED_OUTPUTS_DIR when it is set, else into golden-failures/ of the build folder.
+#include "settings_device.h"
+
 #include <UIKit/UIView.h>
 #include <device/device.h>
 #include <music/MusicApp.h>
@@ -161,26 +163,10 @@ TEST(StockGolden, NowPlaying) { expectStockMatches({"now-playing", "now-playing"
 TEST(StockGolden, Search) { expectStockMatches({"search", "search"}); }
 TEST(StockGolden, Alert) { expectStockMatches({"alert", "alert"}); }
 
-// A copy of the staged device with the product switched on, removed at the end, so that the
-// default device's preferences are never written.
-class SettingsDevice {
+// A copy of the staged device with the settings above.
+class SettingsDevice : public music_test::SettingsDevice {
 public:
-    SettingsDevice() {
-        std::string pattern = (fs::temp_directory_path() / "music-golden-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
-        fs::copy(OBSCURO_DEVICE_ROOT, root_, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        fs::path preferences = root_ / "var/mobile/Library/Preferences";
-        fs::create_directories(preferences);
-        std::ofstream(preferences / "com.tarnwick.obscurosettings.plist") << kSettings;
-    }
-    ~SettingsDevice() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    const fs::path& root() const { return root_; }
-
-private:
-    fs::path root_;
+    SettingsDevice() : music_test::SettingsDevice("music-golden", kSettings) {}
 };
 
 // Defined after the stock drawings so that a whole run of this program draws them first.

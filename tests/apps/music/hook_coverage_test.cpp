@@ -1,4 +1,6 @@
 // The product loaded as the phone loads it meets every one of its replacements while the app's screens are shown and drawn, and each reports its decisions.
+#include "settings_device.h"
+
 #include <UIKit/UIView.h>
 #include <device/device.h>
 #include <music/MusicApp.h>
@@ -35,26 +37,10 @@ constexpr const char* kSettings =
     "<key>enabled</key><true/><key>enableDarkKeyboard</key><true/><key>useDarkPlaceholder</key><true/>"
     "</dict></plist>\n";
 
-// A copy of the staged device with the settings above, removed at the end, so that the
-// default device's preferences are never written.
-class SettingsDevice {
+// A copy of the staged device with the settings above.
+class SettingsDevice : public music_test::SettingsDevice {
 public:
-    SettingsDevice() {
-        std::string pattern = (fs::temp_directory_path() / "music-coverage-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
-        fs::copy(OBSCURO_DEVICE_ROOT, root_, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        fs::path preferences = root_ / "var/mobile/Library/Preferences";
-        fs::create_directories(preferences);
-        std::ofstream(preferences / "com.tarnwick.obscurosettings.plist") << kSettings;
-    }
-    ~SettingsDevice() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    const fs::path& root() const { return root_; }
-
-private:
-    fs::path root_;
+    SettingsDevice() : music_test::SettingsDevice("music-coverage", kSettings) {}
 };
 
 using Diagnostics = const char* (*)(const char*);
