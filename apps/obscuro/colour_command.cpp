@@ -75,12 +75,8 @@ int run(const Operation& operation, const std::vector<std::string>& operands) {
 }  // namespace
 
 Action colourCommand(CLI::App& command) {
-    describeUsage(command, "obscuro colour", kUsage, [&command](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
-        // Too few or too many operands; what else went wrong is worded as for every command.
-        std::string left = firstLeftOver(where);
-        if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
-        if (&where == &command) return left.empty() ? "missing operation" : "unknown operation '" + left + "'";
-        return takes(where.get_name());
+    describeUsage(command, "obscuro colour", kUsage, [&command](const CLI::App& where, const CLI::Error& error) {
+        return actionCountProblem(command, where, error, "operation", [](const CLI::App& operation) { return takes(operation.get_name()); });
     });
     command.require_subcommand(1);
     auto text = std::make_shared<std::string>();

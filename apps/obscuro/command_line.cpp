@@ -103,4 +103,12 @@ CLI::Validator musicScreen(bool allowAll) {
         "NAME");
 }
 
+std::optional<std::string> actionCountProblem(const CLI::App& command, const CLI::App& where, const CLI::Error& error, const std::string& noun,
+                                              const std::function<std::string(const CLI::App& action)>& inAction) {
+    std::string left = firstLeftOver(where);
+    if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
+    if (&where == &command) return left.empty() ? "missing " + noun : "unknown " + noun + " '" + left + "'";
+    return inAction(where);
+}
+
 }  // namespace obscuro::cli

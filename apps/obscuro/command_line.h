@@ -37,6 +37,12 @@ std::string firstLeftOver(const CLI::App& command);
 // Whether `text` is an argument CLI11 reads as an option rather than a word or a negative number.
 bool looksLikeOption(const std::string& text);
 
+// The words of a command made of named actions (`noun`: "action", "operation") for too few or
+// too many words: "missing NOUN" or "unknown NOUN 'WORD'" in `command` itself, what `inAction`
+// says in one of its actions. Nothing for every other fault, which keeps the usual words.
+std::optional<std::string> actionCountProblem(const CLI::App& command, const CLI::App& where, const CLI::Error& error, const std::string& noun,
+                                              const std::function<std::string(const CLI::App& action)>& inAction);
+
 // A drawing scale: a number in (0, 4].
 CLI::Validator drawingScale();
 // A loopback port: 0 (any free port) to 65535, in decimal; given as a transform, as it writes the

@@ -56,11 +56,8 @@ int createDevice(const fs::path& folder, const fs::path& source) {
 }  // namespace
 
 Action deviceCommand(CLI::App& command) {
-    describeUsage(command, "obscuro device", kUsage, [&command](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
-        std::string left = firstLeftOver(where);
-        if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
-        if (&where == &command) return left.empty() ? "missing action" : "unknown action '" + left + "'";
-        return "create takes one folder";
+    describeUsage(command, "obscuro device", kUsage, [&command](const CLI::App& where, const CLI::Error& error) {
+        return actionCountProblem(command, where, error, "action", [](const CLI::App&) { return "create takes one folder"; });
     });
     command.require_subcommand(1);
     auto folder = std::make_shared<std::string>();

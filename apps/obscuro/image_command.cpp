@@ -295,9 +295,7 @@ Action imageCommand(CLI::App& command) {
         // Every option here takes a value: an unknown one with nothing after it is missing its value.
         if (dynamic_cast<const CLI::ExtrasError*>(&error) && looksLikeOption(left) && leftOver(where).size() == 1)
             return left + " needs a value";
-        if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
-        if (&where == &command) return left.empty() ? "missing operation" : "unknown operation '" + left + "'";
-        return takes(where.get_name());
+        return actionCountProblem(command, where, error, "operation", [](const CLI::App& operation) { return takes(operation.get_name()); });
     });
     command.require_subcommand(1);
     auto options = std::make_shared<Options>();

@@ -68,11 +68,8 @@ int runSceneFile(const std::string& path, scene::RunOptions options) {
 }  // namespace
 
 Action sceneCommand(CLI::App& command) {
-    describeUsage(command, "obscuro scene", kUsage, [&command](const CLI::App& where, const CLI::Error& error) -> std::optional<std::string> {
-        std::string left = firstLeftOver(where);
-        if (!isMissingOrLeftOver(error) || looksLikeOption(left)) return std::nullopt;
-        if (&where == &command) return left.empty() ? "missing action" : "unknown action '" + left + "'";
-        return "run takes one scene file";
+    describeUsage(command, "obscuro scene", kUsage, [&command](const CLI::App& where, const CLI::Error& error) {
+        return actionCountProblem(command, where, error, "action", [](const CLI::App&) { return "run takes one scene file"; });
     });
     command.require_subcommand(1);
     auto options = std::make_shared<scene::RunOptions>();
