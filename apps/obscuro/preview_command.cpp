@@ -165,9 +165,9 @@ int drawVariant(const PreviewOptions& options) {
                 objc::AutoreleasePool pool;
                 if (explainer) explainer->beginScreen();
                 objc::Strong<objc_object> window = music::screens::showScreen(screen);
-                render::DrawingWithThumbnail drawing =
-                    render::renderViewWithThumbnail(static_cast<UIView*>(window.get()), options.scale, sheetShrink(options.scale));
-                render::writePNG(drawing.picture, picturePath(options, screen, options.variant));
+                render::EncodedDrawing drawing =
+                    render::renderViewAsPNG(static_cast<UIView*>(window.get()), options.scale, sheetShrink(options.scale));
+                render::writePNGFile(drawing.png, picturePath(options, screen, options.variant));
                 if (explainer) {
                     // The description reads getters; those calls are not the screen's.
                     if (probe) drawn.calls = hookCallsFromReply(probe->takeHookCalls());

@@ -1,4 +1,6 @@
-// PNG encoding of straight RGBA pixels: rows filtered and deflated by igzip into one IDAT framed by libpng, or rows handed to libpng and zlib.
+// PNG encoding of straight RGBA or premultiplied ARGB32 pixels: rows filtered and deflated by igzip into one IDAT framed by libpng, or rows handed to libpng and zlib.
+#include "PictureSurface.h"
+
 #include <render/PNGEncoding.h>
 
 #include <isa-l/igzip_lib.h>
@@ -41,21 +43,60 @@ uint8_t* keptBuffer(std::vector<uint8_t>& buffer, std::size_t size) {
     return buffer.data();
 }
 
+// The pixels to encode, as the caller holds them: straight RGBA bytes, or premultiplied native
+// 32-bit words with alpha in the top byte, as a drawn surface holds them.
+struct PixelRows {
+    const uint8_t* data;
+    std::size_t width, height, stride;
+    bool premultiplied;
+
+    const uint8_t* row(std::size_t y) const { return data + y * stride; }
+
+    bool opaque() const {
+        for (std::size_t y = 0; y < height; ++y) {
+            const uint8_t* pixel = row(y);
+            for (std::size_t x = 0; x < width; ++x, pixel += 4) {
+                if (premultiplied) {
+                    uint32_t argb;
+                    std::memcpy(&argb, pixel, 4);
+                    if (argb >> 24 != 255) return false;
+                } else if (pixel[3] != 255) return false;
+            }
+        }
+        return true;
+    }
+
+    // Row y as straight pixels of `channels` bytes: RGB (only asked for when every pixel is
+    // opaque) or RGBA.
+    void straightRow(std::size_t y, std::size_t channels, uint8_t* out) const {
+        const uint8_t* in = row(y);
+        if (!premultiplied) {
+            if (channels == 4) std::memcpy(out, in, width * 4);
+            else
+                for (std::size_t x = 0; x < width; ++x) std::memcpy(out + x * 3, in + x * 4, 3);
+            return;
+        }
+        for (std::size_t x = 0; x < width; ++x, in += 4, out += channels) {
+            uint32_t argb;
+            std::memcpy(&argb, in, 4);
+            if (channels == 4) straightPixel(argb, out);
+            else out[0] = uint8_t(argb >> 16), out[1] = uint8_t(argb >> 8), out[2] = uint8_t(argb);
+        }
+    }
+};
+
 // The rows as PNG scanlines, each its filter-type byte then the filtered bytes of its pixels
 // (their alpha left out when the picture is opaque): none, sub or up.
-const uint8_t* scanlines(const uint8_t* rgba, std::size_t width, std::size_t height, std::size_t channels, RowFilter filter) {
+const uint8_t* scanlines(const PixelRows& pixels, std::size_t channels, RowFilter filter) {
     thread_local std::vector<uint8_t> lines, rows;
-    const std::size_t pixelBytes = width * channels, lineBytes = pixelBytes + 1;
-    uint8_t* out = keptBuffer(lines, lineBytes * height);
+    const std::size_t pixelBytes = pixels.width * channels, lineBytes = pixelBytes + 1;
+    uint8_t* out = keptBuffer(lines, lineBytes * pixels.height);
     // The unfiltered bytes of this row and the one above, as "up" needs them.
     uint8_t* current = keptBuffer(rows, 2 * pixelBytes);
     uint8_t* above = current + pixelBytes;
     std::memset(above, 0, pixelBytes);
-    for (std::size_t y = 0; y < height; ++y) {
-        const uint8_t* in = rgba + y * width * 4;
-        if (channels == 4) std::memcpy(current, in, pixelBytes);
-        else
-            for (std::size_t x = 0; x < width; ++x) std::memcpy(current + x * 3, in + x * 4, 3);
+    for (std::size_t y = 0; y < pixels.height; ++y) {
+        pixels.straightRow(y, channels, current);
         uint8_t* line = out + y * lineBytes;
         line[0] = static_cast<uint8_t>(filter == RowFilter::sub ? 1 : filter == RowFilter::up ? 2 : 0);
         uint8_t* bytes = line + 1;
@@ -81,7 +122,9 @@ std::size_t deflateWithIgzip(const uint8_t* in, std::size_t size, int level, std
     thread_local std::vector<uint8_t> levelBuffer;
     std::size_t bound = size + 5 * (size / 65535 + 1) + ISAL_DEF_MAX_HDR_SIZE;
     if (bound > UINT32_MAX) return 0;
-    isal_zstream stream;
+    // Zeroed first: the initialiser leaves most of the internal state as it finds it, and state
+    // left from the stack made the same rows pack differently now and then.
+    isal_zstream stream{};
     isal_deflate_stateless_init(&stream);
     stream.level = static_cast<uint32_t>(level);
     stream.level_buf_size = static_cast<uint32_t>(kIgzipLevelBuffer[level]);
@@ -142,31 +185,47 @@ bool takesSettings(const PNGCompression& compression) {
     return filterTaken && !compression.runLengthOnly && compression.level >= 0 && compression.level <= ISAL_DEF_MAX_LEVEL;
 }
 
-}  // namespace
-
-std::string encodePNG(const uint8_t* rgba, int width, int height, const PNGCompression& compression) {
+// The file of `pixels`, already checked to hold their rows.
+std::string encode(const PixelRows& pixels, const PNGCompression& compression) {
     std::string out;
-    if (!rgba || width <= 0 || height <= 0 || !takesSettings(compression)) return out;
+    if (!takesSettings(compression)) return out;
     // A screen is opaque: without its alpha bytes there is a quarter less to pack.
-    bool opaque = true;
-    const uint8_t* end = rgba + size_t(width) * height * 4;
-    for (const uint8_t* alpha = rgba + 3; alpha < end && opaque; alpha += 4) opaque = *alpha == 255;
+    bool opaque = pixels.opaque();
+    const auto width = png_uint_32(pixels.width), height = png_uint_32(pixels.height);
     if (compression.deflater == Deflater::zlib) {
+        const uint8_t* rgba = pixels.data;
+        thread_local std::vector<uint8_t> straight;
+        if (pixels.premultiplied) {
+            rgba = keptBuffer(straight, pixels.width * pixels.height * 4);
+            for (std::size_t y = 0; y < pixels.height; ++y) pixels.straightRow(y, 4, straight.data() + y * pixels.width * 4);
+        }
         // The file is a little larger than the pixels at worst, and a screen packs to a tenth of
         // them: reserving that much spares most of the string's regrowth.
-        out.reserve(size_t(width) * height / 8 + 1024);
-        if (!encodeWithLibpng(rgba, png_uint_32(width), png_uint_32(height), opaque, compression, nullptr, 0, &out)) out.clear();
+        out.reserve(pixels.width * pixels.height / 8 + 1024);
+        if (!encodeWithLibpng(rgba, width, height, opaque, compression, nullptr, 0, &out)) out.clear();
         return out;
     }
     const std::size_t channels = opaque ? 3 : 4;
-    const std::size_t lineBytes = size_t(width) * channels + 1;
-    const uint8_t* lines = scanlines(rgba, size_t(width), size_t(height), channels, compression.filter);
+    const std::size_t lineBytes = pixels.width * channels + 1;
+    const uint8_t* lines = scanlines(pixels, channels, compression.filter);
     thread_local std::vector<uint8_t> idat;
-    std::size_t idatSize = deflateWithIgzip(lines, lineBytes * size_t(height), compression.level, idat);
+    std::size_t idatSize = deflateWithIgzip(lines, lineBytes * pixels.height, compression.level, idat);
     if (idatSize == 0) return out;
     out.reserve(idatSize + 128);
-    if (!encodeWithLibpng(rgba, png_uint_32(width), png_uint_32(height), opaque, compression, idat.data(), idatSize, &out)) out.clear();
+    if (!encodeWithLibpng(nullptr, width, height, opaque, compression, idat.data(), idatSize, &out)) out.clear();
     return out;
+}
+
+}  // namespace
+
+std::string encodePNG(const uint8_t* rgba, int width, int height, const PNGCompression& compression) {
+    if (!rgba || width <= 0 || height <= 0) return {};
+    return encode({rgba, std::size_t(width), std::size_t(height), std::size_t(width) * 4, false}, compression);
+}
+
+std::string encodePremultipliedPNG(const uint8_t* argb32, int width, int height, int stride, const PNGCompression& compression) {
+    if (!argb32 || width <= 0 || height <= 0 || stride < width * 4) return {};
+    return encode({argb32, std::size_t(width), std::size_t(height), std::size_t(stride), true}, compression);
 }
 
 }  // namespace render

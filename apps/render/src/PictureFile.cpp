@@ -13,12 +13,13 @@ std::string Picture::png() const {
     return encodePNG(rgba.data(), width, height);
 }
 
-void writePNG(const Picture& picture, const std::filesystem::path& path) {
-    std::string bytes = picture.png();
+void writePNGFile(const std::string& png, const std::filesystem::path& path) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (bytes.empty() || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush())
+    if (png.empty() || !out.write(png.data(), static_cast<std::streamsize>(png.size())) || !out.flush())
         throw std::runtime_error("cannot write the picture " + path.string());
 }
+
+void writePNG(const Picture& picture, const std::filesystem::path& path) { writePNGFile(picture.png(), path); }
 
 Picture readPNG(const std::filesystem::path& path) {
     SurfacePtr surface(cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy);

@@ -20,27 +20,13 @@ Picture pictureOf(cairo_surface_t* surface) {
     picture.rgba.resize(static_cast<std::size_t>(picture.width) * picture.height * 4);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     int stride = cairo_image_surface_get_stride(surface);
+    uint8_t* out = picture.rgba.data();
     for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
+        const unsigned char* row = data + std::size_t(y) * stride;
+        for (int x = 0; x < picture.width; ++x, out += 4) {
             uint32_t argb;
-            std::memcpy(&argb, data + y * stride + x * 4, 4);
-            uint8_t a = argb >> 24;
-            uint8_t* out = &picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
-            // Most of a screen is opaque or empty, where dividing by alpha changes nothing; the
-            // divisions were most of the time a whole picture took.
-            if (a == 255) {
-                out[0] = argb >> 16;
-                out[1] = argb >> 8;
-                out[2] = argb;
-                out[3] = 255;
-                continue;
-            }
-            if (a == 0) continue;  // the vector starts zeroed: transparent black
-            for (int i = 0; i < 3; ++i) {
-                unsigned c = (argb >> (16 - 8 * i)) & 0xff;
-                out[i] = static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a));
-            }
-            out[3] = a;
+            std::memcpy(&argb, row + x * 4, 4);
+            straightPixel(argb, out);
         }
     }
     return picture;
@@ -56,8 +42,8 @@ SurfacePtr surfaceOf(const Picture& picture) {
             const uint8_t* in = &picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
             unsigned a = in[3];
             uint32_t argb = a << 24;
-            // Opaque pixels, most of a screen, need no multiplying; as in pictureOf, the divisions
-            // were most of a conversion's time.
+            // Opaque pixels, most of a screen, need no multiplying; as in straightPixel, the
+            // divisions were most of a conversion's time.
             if (a == 255) argb |= uint32_t(in[0]) << 16 | uint32_t(in[1]) << 8 | in[2];
             else if (a != 0)
                 for (int i = 0; i < 3; ++i) argb |= ((in[i] * a + 127) / 255) << (16 - 8 * i);

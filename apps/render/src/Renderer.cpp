@@ -6,6 +6,7 @@
 #include "TextDrawing.h"
 
 #include <render/Compositing.h>
+#include <render/PNGEncoding.h>
 
 #include <CoreGraphics/CGCairo.h>
 #include <Foundation/NSAttributedString.h>
@@ -471,11 +472,13 @@ Picture renderView(UIView* root, double scale) {
     return picture;
 }
 
-DrawingWithThumbnail renderViewWithThumbnail(UIView* root, double scale, int shrink) {
-    DrawingWithThumbnail drawing;
+EncodedDrawing renderViewAsPNG(UIView* root, double scale, int shrink) {
+    EncodedDrawing drawing;
     drawWindow(root, scale, [&](cairo_surface_t* drawn) {
-        drawing.picture = pictureOf(drawn);
-        drawing.thumbnail = shrink > 1 ? pictureOf(shrunkSurface(drawn, shrink).get()) : drawing.picture;
+        cairo_surface_flush(drawn);
+        drawing.png = encodePremultipliedPNG(cairo_image_surface_get_data(drawn), cairo_image_surface_get_width(drawn),
+                                             cairo_image_surface_get_height(drawn), cairo_image_surface_get_stride(drawn));
+        drawing.thumbnail = pictureOf(shrink > 1 ? shrunkSurface(drawn, shrink).get() : drawn);
     });
     return drawing;
 }

@@ -97,7 +97,10 @@ struct Pipe {
 
 TEST(DrawnScreens, ComeThroughAPipeWhole) {
     Pipe pipe;
-    DrawnScreen library{"library", {3, 2, std::vector<uint8_t>(3 * 2 * 4, 7)}, std::vector<HookCalls>{{1, "UILabel", "setTextColor:", 5}}};
+    DrawnScreen library;
+    library.screen = "library";
+    library.thumbnail = {3, 2, std::vector<uint8_t>(3 * 2 * 4, 7)};
+    library.calls = std::vector<HookCalls>{{1, "UILabel", "setTextColor:", 5}};
     DrawnScreen stock{"search", {0, 0, {}}, std::nullopt};
     // Larger than a pipe holds, so the writer must wait for the reader.
     DrawnScreen big{"album", {375, 812, std::vector<uint8_t>(375 * 812 * 4, 9)}, std::vector<HookCalls>{}};

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <thread>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -75,6 +77,38 @@ TEST(PictureFile, ATallIncompressiblePictureFitsAsStoredRows) {
     std::string png = noise.png();
     ASSERT_FALSE(png.empty());
     EXPECT_EQ(throughFile(png).rgba, noise.rgba);
+}
+
+TEST(PictureFile, APicturePacksToTheSameBytesWhateverWasPackedBefore) {
+    // A fresh thread has fresh encoder buffers; this one packs another picture first.
+    render::Picture picture = sample(300, 200), other = sample(200, 150);
+    for (uint8_t* p = other.rgba.data(); p < other.rgba.data() + other.rgba.size(); p += 4) p[0] ^= 0x5a;
+    for (int level : {1, 2, 3}) {
+        render::PNGCompression compression{render::Deflater::igzip, level, render::RowFilter::up, false};
+        std::string fresh;
+        std::thread([&] { fresh = render::encodePNG(picture.rgba.data(), picture.width, picture.height, compression); }).join();
+        render::encodePNG(other.rgba.data(), other.width, other.height, compression);
+        EXPECT_EQ(render::encodePNG(picture.rgba.data(), picture.width, picture.height, compression), fresh) << "level " << level;
+    }
+}
+
+TEST(PictureFile, PremultipliedRowsWithPaddingGiveTheFileOfTheirStraightPixels) {
+    // Opaque words are the straight pixels rearranged, so the two files must be the same bytes.
+    render::Picture picture = sample(37, 20);
+    for (uint8_t* p = picture.rgba.data(); p < picture.rgba.data() + picture.rgba.size(); p += 4) p[3] = 255;
+    const int stride = 37 * 4 + 12;
+    std::vector<uint8_t> words(std::size_t(stride) * 20, 0xee);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 37; ++x) {
+            std::array<uint8_t, 4> p = picture.at(x, y);
+            uint32_t argb = 0xffu << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+            std::memcpy(&words[std::size_t(y) * stride + x * 4], &argb, 4);
+        }
+    EXPECT_EQ(render::encodePremultipliedPNG(words.data(), 37, 20, stride), picture.png());
+    render::PNGCompression zlib{render::Deflater::zlib, 6, render::RowFilter::adaptive, false};
+    EXPECT_EQ(render::encodePremultipliedPNG(words.data(), 37, 20, stride, zlib),
+              render::encodePNG(picture.rgba.data(), 37, 20, zlib));
+    EXPECT_TRUE(render::encodePremultipliedPNG(words.data(), 37, 20, 37 * 4 - 4).empty()) << "a stride shorter than a row";
 }
 
 TEST(PictureFile, NoPixelsOrPixelsThatDoNotFillThePictureGiveNoFile) {

@@ -142,6 +142,22 @@ TEST_F(RendererTest, SameTreeGivesSamePngBytesAndTheFileReadsBack) {
     EXPECT_THROW(render::readPNG(path), std::runtime_error);
 }
 
+TEST_F(RendererTest, AnEncodedDrawingIsThePicturesFileWithItsThumbnail) {
+    // Translucent and clear pixels too: the file is encoded straight from the premultiplied surface.
+    id root = view("UIView", {{0, 0}, {30, 20}}, nullptr, nullptr);
+    view("UIView", {{0, 0}, {30, 10}}, root, colour(0.9, 0.2, 0.4));
+    view("UIView", {{5, 10}, {20, 6}}, root, colour(0.1, 0.6, 0.8, 0.35));
+    render::Picture picture = draw(root, 3);
+    render::EncodedDrawing drawing = render::renderViewAsPNG(static_cast<UIView*>(root), 3, 1);
+    EXPECT_EQ(drawing.png, picture.png());
+    EXPECT_EQ(drawing.thumbnail.rgba, picture.rgba) << "a shrink of 1 gives the picture itself";
+    render::EncodedDrawing shrunk = render::renderViewAsPNG(static_cast<UIView*>(root), 3, 3);
+    EXPECT_EQ(shrunk.png, picture.png());
+    EXPECT_EQ(shrunk.thumbnail.width, 30);
+    EXPECT_TRUE(near(shrunk.thumbnail.at(15, 4), 230, 51, 102)) << "the opaque band, shrunk";
+    EXPECT_TRUE(render::renderViewAsPNG(nullptr, 3, 3).png.empty());
+}
+
 TEST_F(RendererTest, EachPictureStartsClearAfterAnotherOfTheSameSize) {
     id opaque = view("UIView", {{0, 0}, {10, 10}}, nullptr, colour(1, 0, 0));
     ASSERT_TRUE(near(draw(opaque, 2).at(15, 15), 255, 0, 0));

@@ -1,4 +1,4 @@
-// PNG encoding of straight RGBA pixels, fast enough to write every picture a preview draws.
+// PNG encoding of straight RGBA or premultiplied pixels, fast enough to write every picture a preview draws.
 #pragma once
 
 #include <cstdint>
@@ -27,5 +27,11 @@ struct PNGCompression {
 // chunks) of `width` × `height` pixels of straight RGBA, rows from the top without padding.
 // Empty for no pixels, for settings the deflater does not take, or when encoding fails.
 std::string encodePNG(const uint8_t* rgba, int width, int height, const PNGCompression& compression = {});
+
+// The file encodePNG gives for the same pixels held premultiplied, as native 32-bit words with
+// alpha in the top byte (a Cairo ARGB32 surface's layout), `stride` bytes from one row to the
+// next; alpha is divided out as a Picture's conversion does it, so that a drawn surface is
+// encoded without a straight copy first. Empty as encodePNG's is, or for a stride shorter than a row.
+std::string encodePremultipliedPNG(const uint8_t* argb32, int width, int height, int stride, const PNGCompression& compression = {});
 
 }  // namespace render

@@ -40,19 +40,24 @@ struct Picture {
 // platform::statusBarStyle. A nil root or a scale ≤ 0 gives an empty picture.
 Picture renderView(UIView* root, double scale);
 
-// A drawing, and the same drawing scaled down for a contact sheet.
-struct DrawingWithThumbnail {
-    Picture picture;
+// A drawing as its PNG file, and the same drawing scaled down for a contact sheet.
+struct EncodedDrawing {
+    std::string png;
     Picture thumbnail;
 };
 
-// renderView's picture together with its thumbnail, scaled down by `shrink` from the drawn
-// pixels themselves (for opaque pixels the picture shrinkPicture(picture, shrink) gives; a
-// shrink of 1 or less gives the picture again). Both empty where renderView's would be.
-DrawingWithThumbnail renderViewWithThumbnail(UIView* root, double scale, int shrink);
+// renderView's picture as the file its png() gives, encoded from the drawn pixels without a
+// straight copy, together with its thumbnail, scaled down by `shrink` from the drawn pixels
+// themselves (for opaque pixels the picture shrinkPicture(picture, shrink) gives; a shrink of
+// 1 or less gives the picture itself). Both empty where renderView's picture would be.
+EncodedDrawing renderViewAsPNG(UIView* root, double scale, int shrink);
 
 // Writes the picture as a PNG file; throws std::runtime_error naming the path on failure.
 void writePNG(const Picture& picture, const std::filesystem::path& path);
+
+// Writes an encoded PNG file; throws std::runtime_error naming the path on failure, or when
+// there are no bytes to write.
+void writePNGFile(const std::string& png, const std::filesystem::path& path);
 
 // Reads a PNG file back into a picture; throws std::runtime_error naming the path when it
 // cannot be read.
