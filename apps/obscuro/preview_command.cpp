@@ -9,6 +9,7 @@
 #include "preview_frames.h"
 #include "preview_progress.h"
 #include "preview_settings.h"
+#include "preview_writer.h"
 #include "scene/TweakProbe.h"
 
 #include <QuartzCore/CALayer.h>
@@ -130,7 +131,7 @@ int sheetShrink(double scale) { return std::max(1, static_cast<int>(scale)); }
 // One variant in this process: a private device, the app started on it, the product loaded for
 // the dark variant (the library installs its hooks once per process, hence a process per
 // variant). Each screen is written as a PNG file here and handed back shrunk for the sheet, with
-// the replacement counts it caused.
+// the replacement counts it caused; a second thread encodes and writes one while the next is drawn.
 int drawVariant(const PreviewOptions& options) {
     bool dark = options.variant == "dark";
     if (!dark && options.variant != "stock") return usageError("unknown variant " + options.variant);
@@ -159,15 +160,15 @@ int drawVariant(const PreviewOptions& options) {
         }
         std::optional<explain::ScreenExplainer> explainer;
         if (options.explain) explainer.emplace();
+        ScreenWriter writer(options.framesFd, sheetShrink(options.scale));
         for (const std::string& screen : options.screens) {
             DrawnScreen drawn{screen, {}, std::nullopt};
+            render::DrawnPixels pixels;
             {
                 objc::AutoreleasePool pool;
                 if (explainer) explainer->beginScreen();
                 objc::Strong<objc_object> window = music::screens::showScreen(screen);
-                render::EncodedDrawing drawing =
-                    render::renderViewAsPNG(static_cast<UIView*>(window.get()), options.scale, sheetShrink(options.scale));
-                render::writePNGFile(drawing.png, picturePath(options, screen, options.variant));
+                pixels = render::drawPixels(static_cast<UIView*>(window.get()), options.scale);
                 if (explainer) {
                     // The description reads getters; those calls are not the screen's.
                     if (probe) drawn.calls = hookCallsFromReply(probe->takeHookCalls());
@@ -175,11 +176,11 @@ int drawVariant(const PreviewOptions& options) {
                     if (probe) probe->takeHookCalls();
                 }
                 msg<void>(window.get(), sel<"setHidden:">(), true);
-                drawn.thumbnail = std::move(drawing.thumbnail);
             }
             if (probe && !explainer) drawn.calls = hookCallsFromReply(probe->takeHookCalls());
-            sendDrawnScreen(options.framesFd, drawn);
+            writer.write(picturePath(options, screen, options.variant), std::move(drawn), std::move(pixels));
         }
+        writer.finish();
     } catch (const std::exception& problem) {
         return failure(problem.what());
     }

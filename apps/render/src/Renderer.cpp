@@ -27,9 +27,11 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <numbers>
 #include <utility>
 #include <stdexcept>
@@ -423,33 +425,55 @@ void drawView(cairo_t* cr, UIView* view, double scale) {
     else drawComposited(cr, view, scale);
 }
 
-// The surface of this thread's last picture, kept for the next one of the same size: a fresh
-// surface of a phone's screen is 11 MB whose first touch, page by page, cost as much as the
-// drawing. Taken out while a picture is drawn, so a nested renderView makes its own.
-thread_local SurfacePtr keptSurface{nullptr, cairo_surface_destroy};
-
-// A cleared surface of width × height pixels: the kept one when it has that size.
-SurfacePtr drawingSurface(int width, int height) {
-    SurfacePtr surface = std::move(keptSurface);
-    keptSurface.reset();
-    if (surface && cairo_image_surface_get_width(surface.get()) == width && cairo_image_surface_get_height(surface.get()) == height) {
+// Surfaces of finished pictures, kept for the next ones of the same size: a fresh surface of a
+// phone's screen is 11 MB whose first touch, page by page, cost as much as the drawing. Two,
+// for a picture being encoded while the next is drawn; a drawing takes its surface out, so a
+// nested renderView makes its own.
+class SpareSurfaces {
+public:
+    // A cleared surface of width × height pixels: a kept one when one has that size.
+    SurfacePtr take(int width, int height) {
+        SurfacePtr surface{nullptr, cairo_surface_destroy};
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            auto fits = std::find_if(kept_.begin(), kept_.end(), [&](const SurfacePtr& kept) {
+                return kept && cairo_image_surface_get_width(kept.get()) == width && cairo_image_surface_get_height(kept.get()) == height;
+            });
+            if (fits != kept_.end()) surface = std::move(*fits);
+        }
+        if (!surface) return SurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
         cairo_surface_flush(surface.get());
         std::memset(cairo_image_surface_get_data(surface.get()), 0, static_cast<std::size_t>(cairo_image_surface_get_stride(surface.get())) * height);
         cairo_surface_mark_dirty(surface.get());
         return surface;
     }
-    return SurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
+
+    // Keeps the surface in place of the oldest kept one.
+    void give(SurfacePtr surface) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::swap(kept_[0], kept_[1]);
+        kept_[1] = std::move(surface);
+    }
+
+private:
+    std::mutex mutex_;
+    std::array<SurfacePtr, 2> kept_{SurfacePtr{nullptr, cairo_surface_destroy}, SurfacePtr{nullptr, cairo_surface_destroy}};
+};
+
+// Never destroyed: a picture may go while the process exits.
+SpareSurfaces& spareSurfaces() {
+    static SpareSurfaces* spares = new SpareSurfaces;
+    return *spares;
 }
 
-// Draws root into a surface of its own and shows the drawing to `take` before the surface is
-// kept for the next one; false (and `take` not called) when there is nothing to draw.
-template <class Take>
-bool drawWindow(UIView* root, double scale, const Take& take) {
-    if (!root || !(scale > 0)) return false;
+// Draws root into a surface of its own; nothing when there is nothing to draw.
+SurfacePtr drawWindow(UIView* root, double scale) {
+    SurfacePtr none{nullptr, cairo_surface_destroy};
+    if (!root || !(scale > 0)) return none;
     int width = static_cast<int>(std::ceil(root->frame.size.width * scale));
     int height = static_cast<int>(std::ceil(root->frame.size.height * scale));
-    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
-    SurfacePtr surface = drawingSurface(width, height);
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return none;
+    SurfacePtr surface = spareSurfaces().take(width, height);
     {
         ContextPtr cr(cairo_create(surface.get()), cairo_destroy);
         cairo_scale(cr.get(), scale, scale);
@@ -459,28 +483,45 @@ bool drawWindow(UIView* root, double scale, const Take& take) {
         if (object_isKindOfClass(root, UIWindow::class_()))
             drawStatusBar(cr.get(), root->frame.size.width, platform::statusBarHeight(), platform::statusBarStyle(static_cast<UIWindow*>(root)));
     }
-    take(surface.get());
-    keptSurface = std::move(surface);
-    return true;
+    cairo_surface_flush(surface.get());
+    return surface;
 }
 
 }  // namespace
 
 Picture renderView(UIView* root, double scale) {
-    Picture picture;
-    drawWindow(root, scale, [&](cairo_surface_t* drawn) { picture = pictureOf(drawn); });
+    SurfacePtr drawn = drawWindow(root, scale);
+    if (!drawn) return {};
+    Picture picture = pictureOf(drawn.get());
+    spareSurfaces().give(std::move(drawn));
     return picture;
 }
 
-EncodedDrawing renderViewAsPNG(UIView* root, double scale, int shrink) {
+DrawnPixels::DrawnPixels(DrawnPixels&& other) noexcept : surface_(std::exchange(other.surface_, nullptr)) {}
+
+DrawnPixels& DrawnPixels::operator=(DrawnPixels&& other) noexcept {
+    if (this != &other) {
+        DrawnPixels gone(std::move(*this));
+        surface_ = std::exchange(other.surface_, nullptr);
+    }
+    return *this;
+}
+
+DrawnPixels::~DrawnPixels() {
+    if (surface_) spareSurfaces().give(SurfacePtr(surface_, cairo_surface_destroy));
+}
+
+EncodedDrawing DrawnPixels::encode(int shrink) const {
     EncodedDrawing drawing;
-    drawWindow(root, scale, [&](cairo_surface_t* drawn) {
-        cairo_surface_flush(drawn);
-        drawing.png = encodePremultipliedPNG(cairo_image_surface_get_data(drawn), cairo_image_surface_get_width(drawn),
-                                             cairo_image_surface_get_height(drawn), cairo_image_surface_get_stride(drawn));
-        drawing.thumbnail = pictureOf(shrink > 1 ? shrunkSurface(drawn, shrink).get() : drawn);
-    });
+    if (!surface_) return drawing;
+    drawing.png = encodePremultipliedPNG(cairo_image_surface_get_data(surface_), cairo_image_surface_get_width(surface_),
+                                         cairo_image_surface_get_height(surface_), cairo_image_surface_get_stride(surface_));
+    drawing.thumbnail = pictureOf(shrink > 1 ? shrunkSurface(surface_, shrink).get() : surface_);
     return drawing;
 }
+
+DrawnPixels drawPixels(UIView* root, double scale) { return DrawnPixels(drawWindow(root, scale).release()); }
+
+EncodedDrawing renderViewAsPNG(UIView* root, double scale, int shrink) { return drawPixels(root, scale).encode(shrink); }
 
 }  // namespace render

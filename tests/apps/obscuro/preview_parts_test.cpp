@@ -1,8 +1,14 @@
-// The pieces of `obscuro preview`: shared private devices, drawn screens over a pipe, replacement counts and the progress line.
+// The pieces of `obscuro preview`: shared private devices, drawn screens over a pipe and their writer thread, replacement counts and the progress line.
 #include "preview_coverage.h"
 #include "preview_device.h"
 #include "preview_frames.h"
 #include "preview_progress.h"
+#include "preview_writer.h"
+
+#include <UIKit/UIView.h>
+#include <objc/Strong.h>
+#include <objc/message.h>
+#include <objc/runtime.h>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +100,60 @@ struct Pipe {
         ends[1] = -1;
     }
 };
+
+// A window-sized view filled with one colour, drawn at scale 2.
+render::DrawnPixels drawnIn(double red, double green, double blue) {
+    objc::AutoreleasePool pool;
+    id cls = reinterpret_cast<id>(objc_getClass("UIView"));
+    id view = objc::autorelease(msg<id>(msg<id>(cls, sel<"alloc">()), sel<"initWithFrame:">(), CGRect{{0, 0}, {8, 6}}));
+    id colour = msg<id>(reinterpret_cast<id>(objc_getClass("UIColor")), sel<"colorWithRed:green:blue:alpha:">(), red, green, blue, 1.0);
+    msg<void>(view, sel<"setBackgroundColor:">(), colour);
+    return render::drawPixels(static_cast<UIView*>(view), 2);
+}
+
+TEST(ScreenWriter, WritesEachScreenAndHandsItBackShrunkInTheOrderGiven) {
+    fs::path folder = fs::temp_directory_path() / ("preview_writer_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    Pipe pipe;
+    {
+        ScreenWriter writer(pipe.ends[1], 2);
+        writer.write(folder / "a.png", DrawnScreen{"a", {}, std::vector<HookCalls>{{7, "UILabel", "setTextColor:", 2}}}, drawnIn(1, 0, 0));
+        writer.write(folder / "b.png", DrawnScreen{"b", {}, std::nullopt}, drawnIn(0, 0, 1));
+        writer.finish();
+    }
+    pipe.closeWriter();
+    std::optional<DrawnScreen> a = receiveDrawnScreen(pipe.ends[0]), b = receiveDrawnScreen(pipe.ends[0]);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->screen, "a");
+    EXPECT_EQ(b->screen, "b");
+    EXPECT_FALSE(receiveDrawnScreen(pipe.ends[0]));
+    ASSERT_TRUE(a->calls && a->calls->size() == 1u);
+    EXPECT_EQ((*a->calls)[0].entry, 7);
+    EXPECT_EQ(a->thumbnail.width, 8);
+    EXPECT_EQ(a->thumbnail.height, 6);
+    EXPECT_EQ(a->thumbnail.at(3, 3), (std::array<uint8_t, 4>{255, 0, 0, 255}));
+    EXPECT_EQ(b->thumbnail.at(3, 3), (std::array<uint8_t, 4>{0, 0, 255, 255}));
+    EXPECT_EQ(render::readPNG(folder / "b.png").at(10, 10), (std::array<uint8_t, 4>{0, 0, 255, 255}));
+    EXPECT_EQ(render::readPNG(folder / "a.png").width, 16);
+    fs::remove_all(folder);
+}
+
+TEST(ScreenWriter, AScreenItCannotWriteIsReportedAndNothingAfterItIsSent) {
+    Pipe pipe;
+    fs::path nowhere = fs::temp_directory_path() / ("preview_writer_none_" + std::to_string(::getpid())) / "a.png";
+    ScreenWriter writer(pipe.ends[1], 1);
+    writer.write(nowhere, DrawnScreen{"a", {}, std::nullopt}, drawnIn(1, 1, 1));
+    try {
+        writer.write(nowhere.parent_path() / "b.png", DrawnScreen{"b", {}, std::nullopt}, drawnIn(1, 1, 1));
+        writer.finish();
+        ADD_FAILURE() << "an unwritable picture went unreported";
+    } catch (const std::runtime_error& fault) {
+        EXPECT_NE(std::string(fault.what()).find("cannot write the picture"), std::string::npos) << fault.what();
+    }
+    EXPECT_THROW(writer.finish(), std::runtime_error) << "the fault stays reported";
+    pipe.closeWriter();
+    EXPECT_FALSE(receiveDrawnScreen(pipe.ends[0])) << "no screen was handed back";
+}
 
 TEST(DrawnScreens, ComeThroughAPipeWhole) {
     Pipe pipe;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+struct _cairo_surface;
+
 class UIView;
 
 namespace render {
@@ -46,10 +48,32 @@ struct EncodedDrawing {
     Picture thumbnail;
 };
 
-// renderView's picture as the file its png() gives, encoded from the drawn pixels without a
-// straight copy, together with its thumbnail, scaled down by `shrink` from the drawn pixels
-// themselves (for opaque pixels the picture shrinkPicture(picture, shrink) gives; a shrink of
-// 1 or less gives the picture itself). Both empty where renderView's picture would be.
+// A window drawn and not yet encoded: the drawn pixels themselves, which any one thread may
+// encode, so that a screen is encoded while the next is drawn. When it goes, its pixels are
+// set aside for a later drawing of the same size.
+class DrawnPixels {
+public:
+    DrawnPixels() = default;
+    DrawnPixels(DrawnPixels&& other) noexcept;
+    DrawnPixels& operator=(DrawnPixels&& other) noexcept;
+    ~DrawnPixels();
+
+    // renderView's picture as the file its png() gives, encoded from the drawn pixels without
+    // a straight copy, together with its thumbnail, scaled down by `shrink` from the drawn
+    // pixels themselves (for opaque pixels the picture shrinkPicture(picture, shrink) gives; a
+    // shrink of 1 or less gives the picture itself). Both empty where renderView's picture would be.
+    EncodedDrawing encode(int shrink) const;
+
+private:
+    friend DrawnPixels drawPixels(UIView* root, double scale);
+    explicit DrawnPixels(_cairo_surface* surface) : surface_(surface) {}
+    _cairo_surface* surface_ = nullptr;  // owned
+};
+
+// Draws as renderView does and keeps the pixels as they were drawn.
+DrawnPixels drawPixels(UIView* root, double scale);
+
+// drawPixels(root, scale).encode(shrink), on this thread.
 EncodedDrawing renderViewAsPNG(UIView* root, double scale, int shrink);
 
 // Writes the picture as a PNG file; throws std::runtime_error naming the path on failure.
