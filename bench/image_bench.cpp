@@ -1,5 +1,5 @@
 // The image toolkit against its yardsticks: main colours vs the text-key count, tint vs memcpy, vImage scaling vs libvips.
-#include "MainColoursTextKeys.h"
+#include "main_colours_text_keys.h"
 #include "UIColor+TarnwickAnalysis.h"
 #include "UIImage+Color.h"
 

@@ -1,9 +1,9 @@
 // Named images through the replaced UIImage class method: a cached placeholder, a placeholder's first composition, a tinted glyph.
 #include "GlyphImageCache.h"
 #include "HookTable.h"
-#include "MedianReport.h"
+#include "median_report.h"
 #include "Preferences.h"
-#include "PrivateDevice.h"
+#include "private_device.h"
 #include "ThemeState.h"
 
 #include <Foundation/Foundation.h>

@@ -1,5 +1,5 @@
 // Latency from a Darwin notification post to the observer's callback in another process.
-#include "MedianReport.h"
+#include "median_report.h"
 
 #include <CoreFoundation/CoreFoundation.h>
 #include <device/device.h>

@@ -1,5 +1,5 @@
 // A cached message send against a C++ virtual call doing the same work on the same kind of object.
-#include "MedianReport.h"
+#include "median_report.h"
 
 #include <objc/NSObject.h>
 

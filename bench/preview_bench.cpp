@@ -1,5 +1,5 @@
 // The whole `obscuro preview --screen all` (wall time, processes and files included) beside the sum of its drawings as bench_render times them, in one run.
-#include "MedianReport.h"
+#include "median_report.h"
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>

@@ -8,8 +8,8 @@
 #include <screens/MusicScreens.h>
 #include <substrate/TweakLoader.h>
 
-#include "MedianReport.h"
-#include "PrivateDevice.h"
+#include "median_report.h"
+#include "private_device.h"
 
 #include <benchmark/benchmark.h>
 

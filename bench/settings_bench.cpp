@@ -1,6 +1,6 @@
 // A setting changed → the running Music app's ThemeState updated: a colour written through the settings page's controller or by
 // `obscuro settings set`, timed until obscuro-music shows it.
-#include "MedianReport.h"
+#include "median_report.h"
 
 #include <settings/SettingsSession.h>
 

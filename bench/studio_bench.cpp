@@ -1,5 +1,5 @@
 // Studio: a theme written through the Settings host's HTTP API → the new picture announced on the page's event stream and served.
-#include "MedianReport.h"
+#include "median_report.h"
 
 #include <settings/SettingsHost.h>
 #include <studio/Studio.h>

@@ -1,9 +1,9 @@
 // The tweak's hot paths: the background decision per call, and a settings load with the shipped theme file.
 #include "BackgroundHooks.h"
 #include "HookTable.h"
-#include "MedianReport.h"
+#include "median_report.h"
 #include "Preferences.h"
-#include "PrivateDevice.h"
+#include "private_device.h"
 #include "ThemeState.h"
 
 #include <Foundation/Foundation.h>

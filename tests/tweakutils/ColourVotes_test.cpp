@@ -1,6 +1,6 @@
 // The fast colour vote against the text-key count it replaces, and the vote arithmetic on known bitmaps.
 #include "ColourVotes.h"
-#include "MainColoursTextKeys.h"
+#include "main_colours_text_keys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // UIColor(Tarnwick) image analysis: main colours and their shares, the text-key yardstick, average colour, light and white tests.
 #include "UIColor+TarnwickAnalysis.h"
 
-#include "MainColoursTextKeys.h"
+#include "main_colours_text_keys.h"
 #include "PixelImages.h"
 
 #include <CoreGraphics/CGColorSpace.h>

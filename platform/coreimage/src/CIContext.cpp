@@ -1,6 +1,6 @@
 // CIContext: rendering an image's pixels over a rectangle into a new CGImage or into caller memory.
 #include "Bitmap.h"
-#include "registration.h"
+#include "Registration.h"
 
 #include <CoreGraphics/CGBitmapContext.h>
 #include <CoreGraphics/CGDataProvider.h>

@@ -1,6 +1,6 @@
 // CIFilter: filters made by name from the kind table, key-value inputs with defaults, and their output images.
 #include "FilterKind.h"
-#include "registration.h"
+#include "Registration.h"
 
 #include <Foundation/Foundation.h>
 #include <objc/NSException.h>

@@ -1,6 +1,6 @@
 // CIImage: images over bitmaps, made from CGImages or by filters, and the integral rectangles they are read in.
 #include "Bitmap.h"
-#include "registration.h"
+#include "Registration.h"
 
 #include <CoreGraphics/CGCairo.h>
 #include <CoreImage/CIImage.h>

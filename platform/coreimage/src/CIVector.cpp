@@ -1,5 +1,5 @@
 // CIVector: construction from components, rectangles and points; component access, equality and description.
-#include "registration.h"
+#include "Registration.h"
 
 #include <CoreImage/CIVector.h>
 #include <Foundation/Foundation.h>

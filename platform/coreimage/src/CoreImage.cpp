@@ -1,5 +1,5 @@
 // Registration of Core Image's classes when libplatform loads.
-#include "registration.h"
+#include "Registration.h"
 
 #include <CoreImage/CoreImage.h>
 

@@ -2,10 +2,10 @@
 #include <Foundation/NSArray.h>
 #include <Foundation/NSString.h>
 
-#include "description.h"
-#include "device_file.h"
-#include "internal.h"
-#include "property_list.h"
+#include "Description.h"
+#include "DeviceFile.h"
+#include "Internal.h"
+#include "PropertyList.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // NSAttributedString and NSMutableAttributedString: a string and the runs of attributes over it.
 #include <Foundation/NSAttributedString.h>
 
-#include "description.h"
-#include "internal.h"
+#include "Description.h"
+#include "Internal.h"
 
 namespace {
 

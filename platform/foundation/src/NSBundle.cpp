@@ -2,8 +2,8 @@
 #include <Foundation/NSBundle.h>
 #include <Foundation/NSLog.h>
 
-#include "internal.h"
-#include "property_list.h"
+#include "Internal.h"
+#include "PropertyList.h"
 
 #include <device/device.h>
 

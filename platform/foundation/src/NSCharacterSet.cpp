@@ -2,7 +2,7 @@
 #include <Foundation/NSCharacterSet.h>
 #include <Foundation/NSString.h>
 
-#include "internal.h"
+#include "Internal.h"
 
 #include <algorithm>
 #include <string_view>

@@ -2,8 +2,8 @@
 #include <Foundation/NSData.h>
 #include <Foundation/NSString.h>
 
-#include "device_file.h"
-#include "internal.h"
+#include "DeviceFile.h"
+#include "Internal.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 #include <Foundation/NSDictionary.h>
 #include <Foundation/NSString.h>
 
-#include "description.h"
-#include "internal.h"
-#include "property_list.h"
+#include "Description.h"
+#include "Internal.h"
+#include "PropertyList.h"
 
 namespace {
 

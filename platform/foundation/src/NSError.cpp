@@ -3,7 +3,7 @@
 #include <Foundation/NSError.h>
 #include <Foundation/NSStringFormat.h>
 
-#include "internal.h"
+#include "Internal.h"
 
 namespace {
 Class gNSError = nullptr;

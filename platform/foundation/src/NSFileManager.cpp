@@ -3,8 +3,8 @@
 #include <Foundation/NSDictionary.h>
 #include <Foundation/NSFileManager.h>
 
-#include "device_file.h"
-#include "internal.h"
+#include "DeviceFile.h"
+#include "Internal.h"
 
 #include <device/device.h>
 

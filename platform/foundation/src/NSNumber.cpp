@@ -2,7 +2,7 @@
 #include <Foundation/NSNumber.h>
 #include <Foundation/NSStringFormat.h>
 
-#include "internal.h"
+#include "Internal.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
 // NSPropertyListSerialization: the messages over the property-list reader and writer.
 #include <Foundation/NSPropertyListSerialization.h>
 
-#include "internal.h"
-#include "property_list.h"
+#include "Internal.h"
+#include "PropertyList.h"
 
 namespace {
 Class gNSPropertyListSerialization = nullptr;

@@ -1,7 +1,7 @@
 // NSScanner: numbers read from a string at a movable location.
 #include <Foundation/NSScanner.h>
 
-#include "internal.h"
+#include "Internal.h"
 
 #include <algorithm>
 #include <climits>

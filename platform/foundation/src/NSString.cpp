@@ -4,9 +4,9 @@
 #include <Foundation/NSData.h>
 #include <Foundation/NSString.h>
 
-#include "internal.h"
-#include "string_values.h"
-#include "unicode.h"
+#include "Internal.h"
+#include "StringValues.h"
+#include "Unicode.h"
 
 #include <algorithm>
 #include <mutex>

@@ -2,8 +2,8 @@
 // with the C type its length modifier names, converted from whatever the caller passed.
 #include <Foundation/NSStringFormat.h>
 
-#include "internal.h"
-#include "unicode.h"
+#include "Internal.h"
+#include "Unicode.h"
 
 #include <sys/types.h>
 

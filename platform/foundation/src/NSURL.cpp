@@ -2,9 +2,9 @@
 #include <Foundation/NSCharacterSet.h>
 #include <Foundation/NSURL.h>
 
-#include "internal.h"
-#include "string_values.h"
-#include "unicode.h"
+#include "Internal.h"
+#include "StringValues.h"
+#include "Unicode.h"
 
 #include <optional>
 #include <string_view>

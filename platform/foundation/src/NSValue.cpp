@@ -2,7 +2,7 @@
 #include <Foundation/NSStringFormat.h>
 #include <Foundation/NSValue.h>
 
-#include "internal.h"
+#include "Internal.h"
 
 #include <cstring>
 

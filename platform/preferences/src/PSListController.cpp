@@ -1,7 +1,7 @@
 // PSListController: pages loaded from specifier files, detail pages, and the stock settings-file getter and setter.
 #include "DomainFile.h"
 #include "SpecifiersFromPlist.h"
-#include "registration.h"
+#include "Registration.h"
 
 #include <CoreFoundation/CoreFoundation.h>
 #include <Foundation/Foundation.h>

@@ -1,5 +1,5 @@
 // PSListItemsController: one checkable row per value of the parent's link-list specifier.
-#include "registration.h"
+#include "Registration.h"
 
 #include <Foundation/Foundation.h>
 #include <Preferences/PSListItemsController.h>

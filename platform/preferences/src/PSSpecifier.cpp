@@ -1,5 +1,5 @@
 // PSSpecifier: properties, getter and setter sent to the target, and button actions checked against the target's methods.
-#include "registration.h"
+#include "Registration.h"
 
 #include <Foundation/Foundation.h>
 #include <Preferences/PSSpecifier.h>

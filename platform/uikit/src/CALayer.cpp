@@ -1,6 +1,6 @@
 // CALayer, CAShapeLayer and CAFilter: layer properties with retained Core Graphics colours.
-#include "collections.h"
-#include "registration.h"
+#include "Collections.h"
+#include "Registration.h"
 
 #include <Foundation/Foundation.h>
 #include <QuartzCore/CALayer.h>

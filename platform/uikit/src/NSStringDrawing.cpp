@@ -1,5 +1,5 @@
 // NSString drawing and measuring, laid out with Pango and drawn through Core Graphics' Cairo bridge.
-#include "registration.h"
+#include "Registration.h"
 
 #include <CoreGraphics/CGCairo.h>
 #include <Foundation/Foundation.h>

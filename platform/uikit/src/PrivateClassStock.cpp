@@ -1,7 +1,7 @@
 // Stock state and methods of the private classes that keep values: traits, render configs, separators, rings.
-#include "keyboard.h"
-#include "private_stock.h"
-#include "registration.h"
+#include "Keyboard.h"
+#include "PrivateStock.h"
+#include "Registration.h"
 
 #include <QuartzCore/CALayer.h>
 #include <UIKit/UIColor.h>

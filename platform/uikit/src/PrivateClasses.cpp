@@ -1,6 +1,6 @@
 // The private classes as one table: runtime name, superclass and role, registered superclasses first.
-#include "private_stock.h"
-#include "registration.h"
+#include "PrivateStock.h"
+#include "Registration.h"
 
 #include <UIKit/UIPrivateClasses.h>
 

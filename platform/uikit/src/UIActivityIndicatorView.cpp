@@ -1,5 +1,5 @@
 // UIActivityIndicatorView: style, colour and the animating state of the spinner.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIActivityIndicatorView.h>
 #include <UIKit/UIGraphics.h>

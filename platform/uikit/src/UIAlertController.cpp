@@ -1,7 +1,7 @@
 // UIAlertController: alerts and action sheets laid out from UIKit's private action views.
-#include "collections.h"
-#include "containers.h"
-#include "registration.h"
+#include "Collections.h"
+#include "Containers.h"
+#include "Registration.h"
 
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIFont.h>

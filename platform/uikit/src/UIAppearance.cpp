@@ -1,6 +1,6 @@
 // Appearance proxies: one recording class per proxied view class, and the replay on new views.
-#include "appearance_internal.h"
-#include "registration.h"
+#include "AppearanceInternal.h"
+#include "Registration.h"
 
 #include <UIKit/UIAppearance.h>
 #include <UIKit/UIGeometry.h>

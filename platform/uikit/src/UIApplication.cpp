@@ -1,6 +1,6 @@
 // UIApplication: the shared application, its windows and URL opening through the host.
-#include "collections.h"
-#include "registration.h"
+#include "Collections.h"
+#include "Registration.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UIApplication.h>

@@ -1,6 +1,6 @@
 // UIBarButtonItem: the title, image, custom view and action of a navigation bar's button.
-#include "collections.h"
-#include "registration.h"
+#include "Collections.h"
+#include "Registration.h"
 
 #include <UIKit/UIBarButtonItem.h>
 

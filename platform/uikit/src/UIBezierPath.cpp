@@ -1,5 +1,5 @@
 // UIBezierPath: path elements kept in order and replayed into the current context to fill, stroke or clip.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIBezierPath.h>
 #include <UIKit/UIGraphics.h>

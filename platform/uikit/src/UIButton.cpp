@@ -1,5 +1,5 @@
 // UIButton: per-state images and titles, and the image view and label that show the current ones.
-#include "registration.h"
+#include "Registration.h"
 
 #include <QuartzCore/CALayer.h>
 #include <UIKit/UIButton.h>

@@ -1,6 +1,6 @@
 // UICollectionView, its flow layout, reusable views and cells.
-#include "collections.h"
-#include "registration.h"
+#include "Collections.h"
+#include "Registration.h"
 
 #include <UIKit/UICollectionView.h>
 

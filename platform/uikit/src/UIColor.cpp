@@ -1,5 +1,5 @@
 // UIColor: colour construction in RGB, grey, HSB and pattern form, the three component views, equality.
-#include "registration.h"
+#include "Registration.h"
 
 #include <CoreGraphics/CGContext.h>
 #include <Foundation/Foundation.h>

@@ -1,5 +1,5 @@
 // UIControl: the state flags, their bit mask, and target-action dispatch.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIControl.h>
 #include <objc/NSException.h>

@@ -1,5 +1,5 @@
 // UIFont: system and named fonts as name, family, size and weight.
-#include "registration.h"
+#include "Registration.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UIFont.h>

@@ -1,5 +1,5 @@
 // UIImage: construction from bitmaps, Core Image images, files and names; size, modes and upright drawing.
-#include "registration.h"
+#include "Registration.h"
 
 #include <CoreGraphics/CGImagePNG.h>
 #include <Foundation/Foundation.h>

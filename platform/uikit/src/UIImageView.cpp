@@ -1,5 +1,5 @@
 // UIImageView: the image it shows and its size.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIImage.h>
 #include <UIKit/UIImageView.h>

@@ -1,6 +1,6 @@
 // The keyboard: first responders, the keyboard view with its key caps and dock, and its light and dark looks.
-#include "keyboard.h"
-#include "registration.h"
+#include "Keyboard.h"
+#include "Registration.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/NSStringDrawing.h>

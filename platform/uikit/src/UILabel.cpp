@@ -1,6 +1,6 @@
 // UILabel: text content, colour, font and the default text attributes.
-#include "registration.h"
-#include "text_content.h"
+#include "Registration.h"
+#include "TextContent.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UILabel.h>

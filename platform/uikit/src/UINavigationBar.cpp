@@ -1,7 +1,7 @@
 // UINavigationBar and UINavigationItem: bar tint, translucency, the item stack and the title.
-#include "bar_background.h"
-#include "collections.h"
-#include "registration.h"
+#include "BarBackground.h"
+#include "Collections.h"
+#include "Registration.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UIFont.h>

@@ -1,7 +1,7 @@
 // UINavigationController: a stack of children, the top one shown in UIKit's container views below the bar.
-#include "collections.h"
-#include "containers.h"
-#include "registration.h"
+#include "Collections.h"
+#include "Containers.h"
+#include "Registration.h"
 
 #include <UIKit/UINavigationController.h>
 #include <UIKit/UIScreen.h>

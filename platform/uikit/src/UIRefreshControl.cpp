@@ -1,5 +1,5 @@
 // UIRefreshControl: the refreshing state and the spinner that shows it in the control's tint.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIActivityIndicatorView.h>
 #include <UIKit/UIRefreshControl.h>

@@ -1,5 +1,5 @@
 // UIResponder: the stock responder methods every view, controller and the application inherit.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIResponder.h>
 

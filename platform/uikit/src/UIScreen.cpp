@@ -1,5 +1,5 @@
 // UIScreen: the one main screen, whose scale and size the host may choose.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIScreen.h>
 #include <UIKit/UITraitCollection.h>

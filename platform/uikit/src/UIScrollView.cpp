@@ -1,5 +1,5 @@
 // UIScrollView: content size, offset (the bounds origin) and insets.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIRefreshControl.h>
 #include <UIKit/UIScrollView.h>

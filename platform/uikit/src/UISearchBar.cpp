@@ -1,6 +1,6 @@
 // UISearchBar: the search field, the bar background and the appearance values the bar keeps.
-#include "bar_background.h"
-#include "registration.h"
+#include "BarBackground.h"
+#include "Registration.h"
 
 #include <UIKit/UIControl.h>
 #include <UIKit/UISearchBar.h>

@@ -1,6 +1,6 @@
 // UIStackView: the arranged subviews and their placement along the axis.
-#include "collections.h"
-#include "registration.h"
+#include "Collections.h"
+#include "Registration.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UIStackView.h>

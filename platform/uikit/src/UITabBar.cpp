@@ -1,7 +1,7 @@
 // UITabBar and its items: tints, translucency, the selected item and one button per item.
-#include "bar_background.h"
-#include "collections.h"
-#include "registration.h"
+#include "BarBackground.h"
+#include "Collections.h"
+#include "Registration.h"
 
 #include <UIKit/UIControl.h>
 #include <UIKit/UIFont.h>

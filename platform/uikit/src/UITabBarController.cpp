@@ -1,7 +1,7 @@
 // UITabBarController: children shown one at a time in UIKit's container views, above the tab bar.
-#include "collections.h"
-#include "containers.h"
-#include "registration.h"
+#include "Collections.h"
+#include "Containers.h"
+#include "Registration.h"
 
 #include <UIKit/UIScreen.h>
 #include <UIKit/UITabBarController.h>

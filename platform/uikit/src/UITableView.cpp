@@ -1,5 +1,5 @@
 // UITableView: style, separator colour and style, row height and the header, footer and background views.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIColor.h>
 #include <UIKit/UITableView.h>

@@ -1,5 +1,5 @@
 // UITableViewCell: content view, labels, selection backgrounds and the separator along the bottom edge.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIColor.h>
 #include <UIKit/UIImageView.h>

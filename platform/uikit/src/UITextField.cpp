@@ -1,8 +1,8 @@
 // UITextField: text content, placeholder, border and input traits of a one-line text control.
-#include "collections.h"
-#include "keyboard.h"
-#include "registration.h"
-#include "text_content.h"
+#include "Collections.h"
+#include "Keyboard.h"
+#include "Registration.h"
+#include "TextContent.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UITextField.h>

@@ -1,8 +1,8 @@
 // UITextView: text content, link attributes and input traits of a scrolling text view.
-#include "collections.h"
-#include "keyboard.h"
-#include "registration.h"
-#include "text_content.h"
+#include "Collections.h"
+#include "Keyboard.h"
+#include "Registration.h"
+#include "TextContent.h"
 
 #include <Foundation/Foundation.h>
 #include <UIKit/UITextView.h>

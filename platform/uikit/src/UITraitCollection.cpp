@@ -1,5 +1,5 @@
 // UITraitCollection: immutable trait values; views and screens answer the phone's portrait traits.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIScreen.h>
 #include <UIKit/UITraitCollection.h>

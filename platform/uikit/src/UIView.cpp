@@ -1,7 +1,7 @@
 // UIView: the view tree, geometry, visibility, colours with tint inheritance and the layout pass.
-#include "appearance_internal.h"
-#include "collections.h"
-#include "registration.h"
+#include "AppearanceInternal.h"
+#include "Collections.h"
+#include "Registration.h"
 
 #include <QuartzCore/CALayer.h>
 #include <UIKit/UIColor.h>

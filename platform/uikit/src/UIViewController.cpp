@@ -1,7 +1,7 @@
 // UIViewController: lazy view loading, containment and the responder link between views and their controller.
-#include "collections.h"
-#include "containers.h"
-#include "registration.h"
+#include "Collections.h"
+#include "Containers.h"
+#include "Registration.h"
 
 #include <UIKit/UIColor.h>
 #include <UIKit/UIScreen.h>

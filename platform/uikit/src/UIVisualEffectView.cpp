@@ -1,5 +1,5 @@
 // UIVisualEffectView and the blur and vibrancy effects: the effect subviews a blur is made of.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIVisualEffectView.h>
 

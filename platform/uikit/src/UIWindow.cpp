@@ -1,5 +1,5 @@
 // UIWindow: screens, root view controllers and becoming the application's key window.
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIApplication.h>
 #include <UIKit/UIScreen.h>

@@ -1,14 +1,14 @@
 // Property lists read and written with libplist, mapped onto Foundation's value classes.
-#include "property_list.h"
+#include "PropertyList.h"
 
 #include <Foundation/NSData.h>
 #include <Foundation/NSDictionary.h>
 #include <Foundation/NSNumber.h>
 #include <Foundation/NSPropertyListSerialization.h>
 
-#include "binary_plist_keys.h"
-#include "device_file.h"
-#include "internal.h"
+#include "BinaryPlistKeys.h"
+#include "DeviceFile.h"
+#include "Internal.h"
 
 #include <plist/plist.h>
 

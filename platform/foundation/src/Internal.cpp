@@ -1,5 +1,5 @@
 // Descriptions and the exceptions Foundation raises, worded as the phone words them.
-#include "internal.h"
+#include "Internal.h"
 
 namespace foundation {
 

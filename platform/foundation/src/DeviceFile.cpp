@@ -1,5 +1,5 @@
 // Reading and writing whole device files; the atomic write replaces a file by rename.
-#include "device_file.h"
+#include "DeviceFile.h"
 
 #include <device/device.h>
 

@@ -1,5 +1,5 @@
 // Registers the Preferences classes, superclasses first.
-#include "registration.h"
+#include "Registration.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // Dictionary keys of a binary property list ("bplist00"), followed through its offset table.
-#include "binary_plist_keys.h"
+#include "BinaryPlistKeys.h"
 
 #include <optional>
 

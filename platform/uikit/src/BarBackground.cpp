@@ -1,7 +1,7 @@
 // The bar background view: made once per bar, kept at the back, painted from the bar's tint and style.
-#include "bar_background.h"
+#include "BarBackground.h"
 
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIColor.h>
 #include <UIKit/UINavigationBar.h>

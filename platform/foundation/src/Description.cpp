@@ -1,9 +1,9 @@
 // Descriptions of arrays and dictionaries, laid out as the phone lays them out.
-#include "description.h"
+#include "Description.h"
 
 #include <Foundation/NSDictionary.h>
 
-#include "internal.h"
+#include "Internal.h"
 
 namespace foundation {
 

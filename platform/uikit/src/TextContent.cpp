@@ -1,6 +1,6 @@
 // Text content shared by labels, text views and text fields.
-#include "collections.h"
-#include "text_content.h"
+#include "Collections.h"
+#include "TextContent.h"
 
 #include <Foundation/Foundation.h>
 

@@ -1,5 +1,5 @@
 // Conversions between UTF-8 and UTF-16.
-#include "unicode.h"
+#include "Unicode.h"
 
 namespace foundation {
 

@@ -1,7 +1,7 @@
 // The container controllers' private views and the child swap with its appearance callbacks.
-#include "containers.h"
+#include "Containers.h"
 
-#include "registration.h"
+#include "Registration.h"
 
 #include <UIKit/UIView.h>
 #include <UIKit/UIViewController.h>

@@ -1,5 +1,5 @@
 // UIKit's registration at load: every class of the framework, each superclass before its subclasses.
-#include "registration.h"
+#include "Registration.h"
 
 namespace platform {
 

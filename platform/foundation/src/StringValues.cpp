@@ -1,10 +1,10 @@
 // Numbers, booleans, encodings and percent escapes read from and written to text.
-#include "string_values.h"
+#include "StringValues.h"
 
 #include <Foundation/NSCharacterSet.h>
 #include <Foundation/NSString.h>
 
-#include "unicode.h"
+#include "Unicode.h"
 
 #include <locale.h>
 
