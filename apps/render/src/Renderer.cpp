@@ -522,6 +522,4 @@ EncodedDrawing DrawnPixels::encode(int shrink) const {
 
 DrawnPixels drawPixels(UIView* root, double scale) { return DrawnPixels(drawWindow(root, scale).release()); }
 
-EncodedDrawing renderViewAsPNG(UIView* root, double scale, int shrink) { return drawPixels(root, scale).encode(shrink); }
-
 }  // namespace render

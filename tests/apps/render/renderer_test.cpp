@@ -148,14 +148,14 @@ TEST_F(RendererTest, AnEncodedDrawingIsThePicturesFileWithItsThumbnail) {
     view("UIView", {{0, 0}, {30, 10}}, root, colour(0.9, 0.2, 0.4));
     view("UIView", {{5, 10}, {20, 6}}, root, colour(0.1, 0.6, 0.8, 0.35));
     render::Picture picture = draw(root, 3);
-    render::EncodedDrawing drawing = render::renderViewAsPNG(static_cast<UIView*>(root), 3, 1);
+    render::EncodedDrawing drawing = render::drawPixels(static_cast<UIView*>(root), 3).encode(1);
     EXPECT_EQ(drawing.png, picture.png());
     EXPECT_EQ(drawing.thumbnail.rgba, picture.rgba) << "a shrink of 1 gives the picture itself";
-    render::EncodedDrawing shrunk = render::renderViewAsPNG(static_cast<UIView*>(root), 3, 3);
+    render::EncodedDrawing shrunk = render::drawPixels(static_cast<UIView*>(root), 3).encode(3);
     EXPECT_EQ(shrunk.png, picture.png());
     EXPECT_EQ(shrunk.thumbnail.width, 30);
     EXPECT_TRUE(near(shrunk.thumbnail.at(15, 4), 230, 51, 102)) << "the opaque band, shrunk";
-    EXPECT_TRUE(render::renderViewAsPNG(nullptr, 3, 3).png.empty());
+    EXPECT_TRUE(render::drawPixels(nullptr, 3).encode(3).png.empty());
 }
 
 TEST_F(RendererTest, EachPictureStartsClearAfterAnotherOfTheSameSize) {

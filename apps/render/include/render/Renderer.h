@@ -73,9 +73,6 @@ private:
 // Draws as renderView does and keeps the pixels as they were drawn.
 DrawnPixels drawPixels(UIView* root, double scale);
 
-// drawPixels(root, scale).encode(shrink), on this thread.
-EncodedDrawing renderViewAsPNG(UIView* root, double scale, int shrink);
-
 // Writes the picture as a PNG file; throws std::runtime_error naming the path on failure.
 void writePNG(const Picture& picture, const std::filesystem::path& path);
 
