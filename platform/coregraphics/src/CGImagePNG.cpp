@@ -49,16 +49,18 @@ struct Decoded {
 
 // Whether every chunk the bytes hold fits inside them. libpng sizes some chunk buffers by the
 // length a chunk claims and clears them before reading, so a few bytes claiming a chunk of
-// gigabytes would cost that much memory and time before the read runs out of data.
+// gigabytes would cost that much memory and time before the read runs out of data. libpng acts
+// on a chunk's length as soon as it has read the length and the type, so a chunk is measured
+// once those eight bytes are there, even when its CRC is cut off.
 bool chunksFitInside(const uint8_t* bytes, size_t length) {
-    constexpr size_t kSignature = 8, kFrame = 12;  // length, type and CRC around each chunk's data
-    for (size_t at = kSignature; at + kFrame <= length;) {
+    constexpr size_t kSignature = 8, kHeader = 8, kCRC = 4;  // the header is the length and the type
+    for (size_t at = kSignature; at + kHeader <= length;) {
         size_t claimed = (size_t(bytes[at]) << 24) | (size_t(bytes[at + 1]) << 16) | (size_t(bytes[at + 2]) << 8) | bytes[at + 3];
-        if (claimed > length - at - kFrame) return false;
+        if (claimed > length - at - kHeader) return false;
         if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) return true;
-        at += kFrame + claimed;
+        at += kHeader + claimed + kCRC;
     }
-    return true;  // what is left is too short for a chunk; libpng reports the file as truncated
+    return true;  // what is left is too short for a chunk header; libpng reports the file as truncated
 }
 
 // Runs libpng over the bytes; false on any error. Kept free of objects with destructors between

@@ -3,11 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 namespace {
 
 using cgtest::Bytes4;
 
 CGImageRef decode(const std::vector<uint8_t>& png) { return CGImageCreateWithPNGData(png.data(), png.size()); }
+
+long peakKilobytes() {
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
 
 TEST(PNG, RoundTripKeepsPremultipliedPixelsAndAlphaLayout) {
     std::vector<Bytes4> pixels{{255, 0, 0, 255}, {64, 32, 0, 128}, {0, 0, 0, 0}, {1, 2, 3, 4}, {90, 90, 90, 200}, {0, 0, 255, 255}};
@@ -71,6 +79,24 @@ TEST(PNG, BadDataGivesNoImage) {
     EXPECT_EQ(CGImageCreateWithPNGData(nullptr, 100), nullptr);
     EXPECT_TRUE(CGImageCopyPNGData(nullptr).empty());
     CGImageRelease(image);
+}
+
+// A chunk's length is acted on as soon as its length and type are read, whatever follows.
+TEST(PNG, AChunkIsMeasuredOnceItsHeaderIsThereEvenWithoutItsChecksum) {
+    CGImageRef image = cgtest::createImage(4, std::vector<Bytes4>(16, {9, 9, 9, 255}));
+    std::vector<uint8_t> png = CGImageCopyPNGData(image);
+    CGImageRelease(image);
+    constexpr size_t kAfterHeaderChunk = 33;  // signature, then IHDR's 13 bytes in their frame
+    std::vector<uint8_t> claimsTooMuch(png.begin(), png.begin() + kAfterHeaderChunk);
+    claimsTooMuch.insert(claimsTooMuch.end(), {0x73, 0x42, 0x49, 0x54, 'z', 'T', 'X', 't', 0x42, 0x60, 0x82});
+    long peakBefore = peakKilobytes();
+    EXPECT_EQ(decode(claimsTooMuch), nullptr) << "a text chunk of 1.9 GB in 44 bytes";
+    EXPECT_LT(peakKilobytes() - peakBefore, 64 * 1024) << "refused before anything the size of the claim is allocated";
+
+    std::vector<uint8_t> endCutShort(png.begin(), png.end() - 4);
+    CGImageRef decoded = decode(endCutShort);
+    EXPECT_NE(decoded, nullptr) << "the closing chunk without its checksum still leaves every pixel readable";
+    CGImageRelease(decoded);
 }
 
 }  // namespace
