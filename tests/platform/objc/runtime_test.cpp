@@ -167,6 +167,26 @@ TEST(ReferenceCounting, AutoreleasePoolReleasesAtScopeEnd) {
     EXPECT_EQ(gLiveCounters, before);
 }
 
+// An object owned by a thread-local made before the thread's first autorelease is released after
+// the thread's pool has gone; what its release autoreleases must not reach the pool's freed storage.
+TEST(ReferenceCounting, AutoreleasingAfterTheThreadsPoolHasGoneIsSafe) {
+    struct LateOwner {
+        id object = nil;
+        ~LateOwner() {
+            objc::autorelease(object);
+            objc::AutoreleasePool pool;
+            objc::autorelease(msg<id>(counterClass(), sel<"new">()));
+        }
+    };
+    int before = gLiveCounters;
+    std::thread([] {
+        thread_local LateOwner owner;
+        owner.object = msg<id>(counterClass(), sel<"new">());
+        objc::autorelease(msg<id>(counterClass(), sel<"new">()));  // the pool is made after the owner
+    }).join();
+    EXPECT_EQ(gLiveCounters, before + 2) << "the pool's object is released; the two autoreleased late are kept";
+}
+
 TEST(ReferenceCounting, StrongIvarIsReleasedWithItsOwner) {
     int before = gLiveCounters;
     Class sub = subclassOfCounter();
