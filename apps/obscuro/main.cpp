@@ -71,9 +71,10 @@ const CLI::App& chosenCommand(const CLI::App& app) {
     return *chosen;
 }
 
-// --help and -h stand anywhere, the value of an option included, and win over any fault.
+// --help and -h stand anywhere before a "--", the value of an option included, and win over any
+// fault. After "--" every word is an argument, so a value may be spelt "-h".
 bool asksForHelp(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
     return false;
 }

@@ -91,6 +91,7 @@ TEST(SharedOptions, HelpWinsOverAnyFaultAndFaultsNameTheWordAtFault) {
              {{"preview", "--theme", "oled", "inspect", "library", "1", "1"}, "--theme is not an option of inspect"},
              {{"settings", "list", "--bogus"}, "obscuro settings: unknown option --bogus"},
              {{"colour", "mid", "#FFFFFF"}, "obscuro colour: mid takes two colours"},
+             {{"colour", "hex", "--", "-h"}, "obscuro colour: '-h' is not a colour"},
              {{"preview", "--scale"}, "obscuro preview: missing value after --scale"}}) {
         Result result = obscuro(fault.arguments);
         EXPECT_EQ(result.status, 2) << fault.message;
