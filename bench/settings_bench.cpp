@@ -1,11 +1,11 @@
 // A setting changed → the running Music app's ThemeState updated: a colour written through the settings page's controller or by
 // `obscuro settings set`, timed until obscuro-music shows it.
 #include "median_report.h"
+#include "private_device.h"
 
 #include <settings/SettingsSession.h>
 
 #include <benchmark/benchmark.h>
-#include <device/device.h>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,14 +17,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 extern char** environ;
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -32,13 +29,6 @@ namespace {
 class RunningMusicApp {
 public:
     RunningMusicApp() {
-        char pattern[] = "/tmp/settings-bench-XXXXXX";
-        root_ = ::mkdtemp(pattern);
-        for (const char* folder : {"Library", "Applications", "usr"})
-            if (fs::exists(fs::path(OBSCURO_DEVICE_ROOT) / folder))
-                fs::copy(fs::path(OBSCURO_DEVICE_ROOT) / folder, root_ / folder, fs::copy_options::recursive);
-        fs::create_directories(root_ / "var/mobile/Library/Preferences");
-        device::setRoot(root_);
         std::string error;
         session_ = settings::SettingsSession::open("obscurosettings", &error);
         if (!session_) throw std::runtime_error("the settings bundle does not open: " + error);
@@ -51,7 +41,7 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-        std::string rootText = root_.string();
+        std::string rootText = device_.root().string();
         std::string program = OBSCURO_MUSIC;
         char* argv[] = {program.data(), const_cast<char*>("--root"), rootText.data(), const_cast<char*>("--serve"), nullptr};
         if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) != 0) throw std::runtime_error("cannot start obscuro-music");
@@ -64,8 +54,6 @@ public:
         ::kill(pid_, SIGTERM);
         ::waitpid(pid_, nullptr, 0);
         ::close(out_);
-        std::error_code error;
-        fs::remove_all(root_, error);
     }
 
     void write(const std::string& key, const nlohmann::json& value) {
@@ -76,7 +64,7 @@ public:
     // `obscuro settings set KEY VALUE` on this device, as a user types it; true when it succeeded.
     bool set(const std::string& key, const std::string& value) {
         std::string program = OBSCURO_COMMAND;
-        std::string rootVariable = "OBSCURO_DEVICE_ROOT=" + root_.string();
+        std::string rootVariable = "OBSCURO_DEVICE_ROOT=" + device_.root().string();
         char* argv[] = {program.data(), const_cast<char*>("settings"), const_cast<char*>("set"), const_cast<char*>(key.c_str()),
                         const_cast<char*>(value.c_str()), nullptr};
         char* envp[] = {rootVariable.data(), nullptr};
@@ -111,7 +99,7 @@ public:
     }
 
 private:
-    fs::path root_;
+    bench::PrivateDevice device_;
     std::unique_ptr<settings::SettingsSession> session_;
     pid_t pid_ = -1;
     int out_ = -1;

@@ -1,25 +1,20 @@
 // Studio: a theme written through the Settings host's HTTP API → the new picture announced on the page's event stream and served.
 #include "median_report.h"
+#include "private_device.h"
 
 #include <settings/SettingsHost.h>
 #include <studio/Studio.h>
 
 #include <benchmark/benchmark.h>
-#include <device/device.h>
 #include <httplib.h>
-
-#include <stdlib.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
 #include <mutex>
 #include <thread>
 #include <utility>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -30,13 +25,6 @@ constexpr const char* kToken = "0123456789abcdef0123456789abcdef";
 class RunningStudio {
 public:
     RunningStudio() {
-        char pattern[] = "/tmp/studio-bench-XXXXXX";
-        root_ = ::mkdtemp(pattern);
-        for (const char* folder : {"Library", "Applications", "usr"})
-            if (fs::exists(fs::path(OBSCURO_DEVICE_ROOT) / folder))
-                fs::copy(fs::path(OBSCURO_DEVICE_ROOT) / folder, root_ / folder, fs::copy_options::recursive);
-        fs::create_directories(root_ / "var/mobile/Library/Preferences");
-        device::setRoot(root_);
         std::string error;
         auto session = settings::SettingsSession::open("obscurosettings", &error);
         if (!session) throw std::runtime_error("the settings bundle does not open: " + error);
@@ -44,7 +32,7 @@ public:
         host_ = std::make_unique<settings::SettingsHost>(std::move(session), kToken);
         studio::StudioOptions options;
         options.musicProgram = OBSCURO_MUSIC;
-        options.root = root_;
+        options.root = device_.root();
         studio_ = std::make_unique<studio::Studio>(*host_, options);
         port_ = host_->bind(0);
         server_ = std::thread([this] { host_->run(); });
@@ -60,8 +48,6 @@ public:
         studio_->stop();
         studio_.reset();
         host_.reset();
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
     }
 
     void setTheme(const std::string& theme) {
@@ -113,7 +99,7 @@ private:
         });
     }
 
-    fs::path root_;
+    bench::PrivateDevice device_;
     std::unique_ptr<settings::SettingsHost> host_;
     std::unique_ptr<studio::Studio> studio_;
     int port_ = 0;

@@ -19,10 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 // has a library beside it, so a filter that matches ends as a load failure.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto parts = fuzzing::splitFiles({reinterpret_cast<const char*>(data), size});
-    for (std::size_t i = 0; i < std::size(kFilters); ++i) {
-        if (i < parts.size()) fuzzing::placeFile(kFilters[i], parts[i]);
-        else fuzzing::removeFile(kFilters[i]);
-    }
+    for (std::size_t i = 0; i < std::size(kFilters); ++i) fuzzing::placePart(kFilters[i], parts, i);
     platform::TweakLoadReport report = platform::loadTweaks("com.apple.Music", "Music");
     if (report.entries.size() != std::min(parts.size(), std::size(kFilters))) fuzzing::broken("every filter plist is reported");
     for (const auto& entry : report.entries) {

@@ -71,6 +71,13 @@ inline std::vector<std::string_view> splitFiles(std::string_view input) {
     }
 }
 
+// Places part `index` of an input at a device path, or removes the file there when the input
+// has no such part.
+inline void placePart(std::string_view devicePath, const std::vector<std::string_view>& parts, std::size_t index) {
+    if (index < parts.size()) placeFile(devicePath, parts[index]);
+    else removeFile(devicePath);
+}
+
 // Ends the program loudly when a property the fuzzed code promises does not hold, so that the
 // fuzzer keeps the input that broke it.
 [[noreturn]] inline void broken(const char* promise) {

@@ -15,12 +15,6 @@ constexpr const char* kThemes = "/Library/MobileSubstrate/DynamicLibraries/com.t
 constexpr const char* kNoctisLibrary = "/Library/MobileSubstrate/DynamicLibraries/Noctis12.dylib";
 constexpr const char* kNoctisSettings = "/var/mobile/Library/Preferences/com.merrowind.noctis12prefs.settings.plist";
 
-// A file of the input, or no file at all when the input has no such part.
-void place(const char* devicePath, const std::vector<std::string_view>& parts, std::size_t index) {
-    if (index < parts.size()) fuzzing::placeFile(devicePath, parts[index]);
-    else fuzzing::removeFile(devicePath);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -32,9 +26,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 // also installs Noctis), separated by fuzzing::kFileSeparator lines.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto parts = fuzzing::splitFiles({reinterpret_cast<const char*>(data), size});
-    place(kSettings, parts, 0);
-    place(kThemes, parts, 1);
-    place(kNoctisSettings, parts, 2);
+    fuzzing::placePart(kSettings, parts, 0);
+    fuzzing::placePart(kThemes, parts, 1);
+    fuzzing::placePart(kNoctisSettings, parts, 2);
     if (parts.size() > 2) fuzzing::placeFile(kNoctisLibrary, "");
     else fuzzing::removeFile(kNoctisLibrary);
 

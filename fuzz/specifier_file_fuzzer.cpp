@@ -24,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     objc::AutoreleasePool pool;
     auto parts = fuzzing::splitFiles({reinterpret_cast<const char*>(data), size});
     fuzzing::placeFile(kSpecifierFile, parts[0]);
-    if (parts.size() > 1) fuzzing::placeFile(kSettings, parts[1]);
-    else fuzzing::removeFile(kSettings);
+    fuzzing::placePart(kSettings, parts, 1);
 
     auto controller = objc::adopt(msg<id>(objc_getClass("PSListController"), sel<"new">()));
     msg<void>(controller.get(), sel<"setBundle:">(), msg<id>(objc_getClass("NSBundle"), sel<"bundleWithPath:">(), objc::str(kBundle)));

@@ -5,6 +5,8 @@
 
 #include <objc/NSException.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 
 namespace foundation {
@@ -19,6 +21,16 @@ T* autoreleased(objc::Strong<T> owned) {
 template <class T>
 T* as(id object) {
     return object_isKindOfClass(object, T::class_()) ? static_cast<T*>(object) : nullptr;
+}
+
+// A number's value as T: NaN is 0 and values beyond T's range stop at its ends, where a plain
+// cast would be undefined.
+template <class T>
+T saturated(double value) {
+    if (std::isnan(value)) return 0;
+    if (value <= static_cast<double>(std::numeric_limits<T>::min())) return std::numeric_limits<T>::min();
+    if (value >= static_cast<double>(std::numeric_limits<T>::max())) return std::numeric_limits<T>::max();
+    return static_cast<T>(value);
 }
 
 inline NSString* stringFromUTF16(std::u16string units) { return autoreleased(NSString::create(std::move(units))); }

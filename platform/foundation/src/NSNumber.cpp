@@ -13,16 +13,8 @@ namespace {
 Class gNSNumber = nullptr;
 
 template <class T>
-T saturated(double value) {
-    if (std::isnan(value)) return 0;
-    if (value <= static_cast<double>(std::numeric_limits<T>::min())) return std::numeric_limits<T>::min();
-    if (value >= static_cast<double>(std::numeric_limits<T>::max())) return std::numeric_limits<T>::max();
-    return static_cast<T>(value);
-}
-
-template <class T>
 T integerAs(const NSNumber* n) {
-    if (n->kind() == NSNumber::Kind::real) return saturated<T>(n->doubleValue());
+    if (n->kind() == NSNumber::Kind::real) return foundation::saturated<T>(n->doubleValue());
     return static_cast<T>(n->longLongValue());
 }
 
@@ -62,7 +54,7 @@ std::string numberText(const NSNumber* n) {
 
 Class NSNumber::class_() { return gNSNumber; }
 
-long long NSNumber::longLongValue() const { return kind_ == Kind::real ? saturated<long long>(real_) : integer_; }
+long long NSNumber::longLongValue() const { return kind_ == Kind::real ? foundation::saturated<long long>(real_) : integer_; }
 
 objc::Strong<NSNumber> NSNumber::createBool(bool value) {
     auto n = objc::adopt(objc::createInstance<NSNumber>(gNSNumber));
@@ -111,7 +103,7 @@ void NSNumber::registerClass() {
             .method(sel<"unsignedIntValue">(), [](NSNumber* self, SEL) { return integerAs<unsigned>(self); })
             .method(sel<"unsignedIntegerValue">(),
                     [](NSNumber* self, SEL) -> NSUInteger {
-                        if (!integral(self)) return saturated<NSUInteger>(self->real_);
+                        if (!integral(self)) return foundation::saturated<NSUInteger>(self->real_);
                         return static_cast<NSUInteger>(self->integer_);
                     })
             .method(sel<"doubleValue">(), [](NSNumber* self, SEL) { return self->doubleValue(); })

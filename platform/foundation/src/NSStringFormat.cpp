@@ -22,20 +22,12 @@ using Kind = FormatArgument::Kind;
 // Widths and precisions beyond this are clamped: no format should allocate without bound.
 constexpr long kLargestWidth = 10000;
 
-template <class T>
-T saturated(double value) {
-    if (std::isnan(value)) return 0;
-    if (value <= static_cast<double>(std::numeric_limits<T>::min())) return std::numeric_limits<T>::min();
-    if (value >= static_cast<double>(std::numeric_limits<T>::max())) return std::numeric_limits<T>::max();
-    return static_cast<T>(value);
-}
-
 long long asSigned(const FormatArgument* a) {
     if (!a) return 0;
     switch (a->kind) {
     case Kind::signedInteger: return a->signedValue;
     case Kind::unsignedInteger: return static_cast<long long>(a->unsignedValue);
-    case Kind::real: return saturated<long long>(a->realValue);
+    case Kind::real: return foundation::saturated<long long>(a->realValue);
     case Kind::pointer: return static_cast<long long>(reinterpret_cast<std::intptr_t>(a->pointer));
     case Kind::object: return static_cast<long long>(reinterpret_cast<std::intptr_t>(a->object));
     case Kind::cls: return static_cast<long long>(reinterpret_cast<std::intptr_t>(a->cls));
@@ -46,8 +38,8 @@ long long asSigned(const FormatArgument* a) {
 
 unsigned long long asUnsigned(const FormatArgument* a) {
     if (a && a->kind == Kind::unsignedInteger) return a->unsignedValue;
-    if (a && a->kind == Kind::real) return a->realValue < 0 ? static_cast<unsigned long long>(saturated<long long>(a->realValue))
-                                                             : saturated<unsigned long long>(a->realValue);
+    if (a && a->kind == Kind::real) return a->realValue < 0 ? static_cast<unsigned long long>(foundation::saturated<long long>(a->realValue))
+                                                             : foundation::saturated<unsigned long long>(a->realValue);
     return static_cast<unsigned long long>(asSigned(a));
 }
 
