@@ -76,8 +76,11 @@ std::string usualProblem(const CLI::App& where, const CLI::Error& error) {
     std::string name = message.substr(0, message.find(": "));
     if (dynamic_cast<const CLI::ValidationError*>(&error)) return message.substr(std::min(message.size(), name.size() + 2));
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return "missing value after " + name;
-    if (std::string left = firstLeftOver(where); !left.empty())
-        return (looksLikeOption(left) ? "unknown option " : "unexpected argument ") + left;
+    std::vector<std::string> left = leftOver(where);
+    // A program without positionals keeps the "--" among what it did not take; every word after
+    // it is an argument, whatever it looks like.
+    if (left.size() > 1 && left.front() == "--") return "unexpected argument " + left[1];
+    if (!left.empty()) return (looksLikeOption(left.front()) ? "unknown option " : "unexpected argument ") + left.front();
     return message;
 }
 

@@ -121,6 +121,7 @@ TEST(CommandLine, HelpStandsAnywhereBeforeADoubleDashAndWinsOverAnyFault) {
     Read afterDashes = readLine({"--", "-h"});
     EXPECT_EQ(afterDashes.stop, 2) << "after -- a word spelt -h is an argument";
     EXPECT_EQ(afterDashes.out, "");
+    EXPECT_EQ(afterDashes.err, "host: unexpected argument -h\nusage: host [--name NAME] [--port P]\n");
     Read good = readLine({"--port", "8", "--name", "x"});
     EXPECT_FALSE(good.stop) << good.err;
     EXPECT_EQ(good.name, "x");
