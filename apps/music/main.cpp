@@ -5,6 +5,9 @@
 
 #include "explain/ScreenExplainer.h"
 
+#include <commandline/CommandLine.h>
+#include <commandline/ScreenOption.h>
+
 #include <CoreFoundation/CFNotificationCenter.h>
 #include <CoreFoundation/RunLoop.h>
 #include <device/device.h>
@@ -21,7 +24,6 @@
 
 #include <cstdio>
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -44,24 +46,23 @@ struct Options {
     double scale = 2;
 };
 
-void printUsage(std::FILE* to) {
-    std::fprintf(to,
-                 "usage: obscuro-music [--root DIR] [--absent CLASS]... [--screen NAME --picture FILE [--scale S] [--explain]] [--serve]\n"
-                 "  --root DIR      the device to run on (default: $OBSCURO_DEVICE_ROOT, else the device the build staged)\n"
-                 "  --absent CLASS  start as an app version without this Music class (dotted or runtime name)\n"
-                 "  --screen NAME   show this screen of the app and draw it to --picture FILE (a PNG, replaced\n"
-                 "                  whole) at --scale S (default 2), again after each settings change; FILE.screen,\n"
-                 "                  when it exists and whenever it is replaced, names the screen to show instead\n"
-                 "  --explain       also describe each picture's views and the decisions behind their colours in\n"
-                 "                  FILE.json, put in place whole after each picture (a \"Described\" line follows)\n"
-                 "  --serve         keep the main run loop going until interrupted, and show ThemeState after\n"
-                 "                  each settings-changed notification (%s)\n",
-                 kSettingsChanged);
+std::string usage() {
+    return std::string("usage: obscuro-music [--root DIR] [--absent CLASS]... [--screen NAME --picture FILE [--scale S] [--explain]] [--serve]\n"
+                       "  --root DIR      the device to run on (default: $OBSCURO_DEVICE_ROOT, else the device the build staged)\n"
+                       "  --absent CLASS  start as an app version without this Music class (dotted or runtime name)\n"
+                       "  --screen NAME   show this screen of the app and draw it to --picture FILE (a PNG, replaced\n"
+                       "                  whole) at --scale S (default 2), again after each settings change; FILE.screen,\n"
+                       "                  when it exists and whenever it is replaced, names the screen to show instead\n"
+                       "  --explain       also describe each picture's views and the decisions behind their colours in\n"
+                       "                  FILE.json, put in place whole after each picture (a \"Described\" line follows)\n"
+                       "  --serve         keep the main run loop going until interrupted, and show ThemeState after\n"
+                       "                  each settings-changed notification (") +
+           kSettingsChanged + ")\n";
 }
 
+// A fault in how the options go together, which CLI11 does not see, in the words of the faults it sees.
 std::nullopt_t usageFailure(const std::string& message, int& exitCode) {
-    std::fprintf(stderr, "obscuro-music: %s\n", message.c_str());
-    printUsage(stderr);
+    std::fprintf(stderr, "obscuro-music: %s\n%s", message.c_str(), usage().c_str());
     exitCode = 2;
     return std::nullopt;
 }
@@ -69,45 +70,28 @@ std::nullopt_t usageFailure(const std::string& message, int& exitCode) {
 // nullopt after printing the reason (or the help); `exitCode` says how to leave.
 std::optional<Options> parseOptions(int argc, char** argv, int& exitCode) {
     Options options;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "--serve") {
-            options.serve = true;
-        } else if (arg == "--explain") {
-            options.explain = true;
-        } else if (arg == "--root" || arg == "--absent" || arg == "--screen" || arg == "--picture" || arg == "--scale") {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                std::fprintf(stderr, "obscuro-music: %s needs a non-empty value\n", arg.c_str());
-                printUsage(stderr);
-                exitCode = 2;
-                return std::nullopt;
-            }
-            std::string value = argv[++i];
-            if (arg == "--root") options.root = value;
-            else if (arg == "--absent") options.absent.insert(value);
-            else if (arg == "--screen") options.screen = value;
-            else if (arg == "--picture") options.picture = value;
-            else {
-                char* end = nullptr;
-                options.scale = std::strtod(value.c_str(), &end);
-                if (*end || !(options.scale > 0 && options.scale <= 4)) return usageFailure("--scale takes a number in (0, 4]", exitCode);
-            }
-        } else if (arg == "--help" || arg == "-h") {
-            printUsage(stdout);
-            exitCode = 0;
-            return std::nullopt;
-        } else {
-            std::fprintf(stderr, "obscuro-music: unknown option %s\n", arg.c_str());
-            printUsage(stderr);
-            exitCode = 2;
-            return std::nullopt;
-        }
+    CLI::App line("obscuro-music", "obscuro-music");
+    // An option given twice keeps its last value, as a later word on a command line overrides an earlier one.
+    line.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    obscuro::cli::describeUsage(line, "obscuro-music", usage());
+    line.add_option("--root", options.root)->check(obscuro::cli::nonEmpty("--root"));
+    // One class a word, --absent given again for the next: a second word is not taken as a class.
+    line.add_option("--absent", options.absent)
+        ->check(obscuro::cli::nonEmpty("--absent"))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->expected(1)
+        ->allow_extra_args(false);
+    line.add_option("--screen", options.screen)->check(obscuro::cli::nonEmpty("--screen"))->check(obscuro::cli::musicScreen());
+    line.add_option("--picture", options.picture)->check(obscuro::cli::nonEmpty("--picture"));
+    line.add_option("--scale", options.scale)->check(obscuro::cli::nonEmpty("--scale"))->check(obscuro::cli::drawingScale());
+    line.add_flag("--explain", options.explain);
+    line.add_flag("--serve", options.serve);
+    if (std::optional<int> stop = obscuro::cli::readCommandLine(line, argc, argv)) {
+        exitCode = *stop;
+        return std::nullopt;
     }
     if (options.screen.empty() != options.picture.empty()) return usageFailure("--screen and --picture go together", exitCode);
     if (options.explain && options.picture.empty()) return usageFailure("--explain describes the --picture", exitCode);
-    auto screens = music::screens::screenNames();
-    if (!options.screen.empty() && std::find(screens.begin(), screens.end(), options.screen) == screens.end())
-        return usageFailure("no screen called " + options.screen, exitCode);
     if (options.root.empty()) options.root = device::defaultRoot();
     return options;
 }

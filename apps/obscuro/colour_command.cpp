@@ -1,7 +1,8 @@
 // `obscuro colour`: the toolkit's colour operations on colours given on the command line.
 #include "colour_json.h"
-#include "command_line.h"
 #include "commands.h"
+
+#include <commandline/CommandLine.h>
 
 #include "UIColor+Tarnwick.h"
 

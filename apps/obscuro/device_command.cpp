@@ -1,7 +1,8 @@
 // `obscuro device create DIR`: a fresh device root, copied from the staged default device or from --root.
-#include "command_line.h"
 #include "commands.h"
 #include "device_folder.h"
+
+#include <commandline/CommandLine.h>
 
 #include <filesystem>
 #include <iostream>

@@ -1,8 +1,9 @@
 // `obscuro image`: the toolkit's image operations and colour analysis on PNG files, with JSON on stdout.
 #include "colour_json.h"
-#include "command_line.h"
 #include "commands.h"
 #include "image_files.h"
+
+#include <commandline/CommandLine.h>
 
 #include "UIColor+TarnwickAnalysis.h"
 #include "UIImage+Color.h"

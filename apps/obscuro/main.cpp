@@ -1,6 +1,7 @@
 // The `obscuro` command line: one CLI11 parser on which every subcommand declares its line, then the subcommand chosen.
-#include "command_line.h"
 #include "commands.h"
+
+#include <commandline/CommandLine.h>
 
 #include <device/device.h>
 #include <objc/Strong.h>
@@ -9,8 +10,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,21 +63,6 @@ bool rootGiven(const CLI::App& app) {
     return false;
 }
 
-// The (sub)command whose line was being read: its usage answers --help and its words a fault.
-const CLI::App& chosenCommand(const CLI::App& app) {
-    const CLI::App* chosen = &app;
-    while (!chosen->get_subcommands().empty()) chosen = chosen->get_subcommands().front();
-    return *chosen;
-}
-
-// --help and -h stand anywhere before a "--", the value of an option included, and win over any
-// fault. After "--" every word is an argument, so a value may be spelt "-h".
-bool asksForHelp(int argc, char** argv) {
-    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
-    return false;
-}
-
 }  // namespace
 
 namespace obscuro::cli {
@@ -107,17 +91,8 @@ int main(int argc, char** argv) {
     std::string root;
     addRootOption(app, root);
 
-    bool help = asksForHelp(argc, argv);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        if (!help && !dynamic_cast<const CLI::CallForHelp*>(&error)) return obscuro::cli::reportUsageError(chosenCommand(app), error);
-        help = true;
-    }
-    if (help) {
-        std::cout << chosenCommand(app).help();
-        return 0;
-    }
+    // The chosen subcommand's usage answers --help and its words a fault.
+    if (std::optional<int> stop = obscuro::cli::readCommandLine(app, argc, argv)) return *stop;
     if (app.get_subcommands().empty()) return usage();
     std::size_t index = std::find(commands.begin(), commands.end(), app.get_subcommands().front()) - commands.begin();
     if (rootGiven(app)) {

@@ -1,5 +1,4 @@
 // `obscuro preview`: the Music app's screens drawn stock and with the product, each variant in a fresh process, both at once.
-#include "command_line.h"
 #include "commands.h"
 #include "device_folder.h"
 #include "explain/InspectCommand.h"
@@ -11,6 +10,9 @@
 #include "preview_settings.h"
 #include "preview_writer.h"
 #include "scene/TweakProbe.h"
+
+#include <commandline/CommandLine.h>
+#include <commandline/ScreenOption.h>
 
 #include <QuartzCore/CALayer.h>
 #include <UIKit/UIView.h>

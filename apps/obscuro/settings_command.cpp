@@ -1,7 +1,7 @@
 // `obscuro settings`: the product's settings pages through the bundle's own controllers, and the Settings host.
 #include "commands.h"
-#include "command_line.h"
 
+#include <commandline/CommandLine.h>
 #include <settings/SettingsHost.h>
 
 #include <device/device.h>

@@ -1,8 +1,9 @@
 // `obscuro studio`: the product's settings pages beside a live picture of the running Music app, on one local page.
-#include "command_line.h"
 #include "commands.h"
 #include "device_folder.h"
 
+#include <commandline/CommandLine.h>
+#include <commandline/ScreenOption.h>
 #include <settings/SettingsHost.h>
 #include <studio/Studio.h>
 

@@ -1,8 +1,9 @@
 // `obscuro theme from-image`: a theme proposed from album art, printed, and optionally added to the device's theme file.
 #include "commands.h"
-#include "command_line.h"
 #include "device_folder.h"
 #include "theme_proposal.h"
+
+#include <commandline/CommandLine.h>
 
 #include <CoreGraphics/CGImagePNG.h>
 #include <Foundation/NSDictionary.h>

@@ -1,38 +1,28 @@
 // obscuro-settings: the Settings host on its own, serving the device's preference bundles on 127.0.0.1.
 #include <settings/SettingsHost.h>
 
+#include <commandline/CommandLine.h>
+
 #include <device/device.h>
 
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 int main(int argc, char** argv) {
     int port = 0;
-    std::string root;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        if ((argument == "--port" || argument == "--root") && i + 1 < argc) {
-            std::string value = argv[++i];
-            if (argument == "--root") {
-                root = value;
-            } else {
-                char* end = nullptr;
-                long parsed = std::strtol(value.c_str(), &end, 10);
-                if (value.empty() || *end || parsed < 0 || parsed > 65535) {
-                    std::fprintf(stderr, "obscuro-settings: --port takes a number from 0 to 65535\n");
-                    return 2;
-                }
-                port = static_cast<int>(parsed);
-            }
-        } else {
-            std::fprintf(stderr, "usage: obscuro-settings [--root DEVICE] [--port P]\n");
-            return 2;
-        }
-    }
-    device::setRoot(root.empty() ? device::defaultRoot() : std::filesystem::path(root));
+    std::filesystem::path root;
+    CLI::App line("obscuro-settings", "obscuro-settings");
+    // An option given twice keeps its last value, as a later word on a command line overrides an earlier one.
+    line.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    obscuro::cli::describeUsage(line, "obscuro-settings", "usage: obscuro-settings [--root DEVICE] [--port P]\n");
+    // An empty --root is refused rather than read as no --root: the host writes the settings of the device it serves.
+    line.add_option("--root", root)->check(obscuro::cli::nonEmpty("--root"));
+    line.add_option("--port", port)->transform(obscuro::cli::loopbackPort());
+    if (std::optional<int> stop = obscuro::cli::readCommandLine(line, argc, argv)) return *stop;
+
+    device::setRoot(root.empty() ? device::defaultRoot() : root);
     std::string error;
     auto session = settings::SettingsSession::open("", &error);
     if (!session) {

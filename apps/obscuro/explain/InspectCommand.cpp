@@ -3,10 +3,12 @@
 
 #include "../commands.h"
 #include "../device_folder.h"
-#include "../command_line.h"
 #include "../preview_settings.h"
 #include "ScreenExplainer.h"
 #include "ViewTreeQuery.h"
+
+#include <commandline/CommandLine.h>
+#include <commandline/ScreenOption.h>
 
 #include <UIKit/UIView.h>
 #include <device/device.h>

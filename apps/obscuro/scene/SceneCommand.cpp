@@ -1,9 +1,10 @@
 // `obscuro scene run FILE.json [--explain] [--root DIR]`: runs one scene and prints its report as one JSON document.
 #include "../commands.h"
 #include "../device_folder.h"
-#include "../command_line.h"
 #include "SceneError.h"
 #include "SceneRunner.h"
+
+#include <commandline/CommandLine.h>
 
 #include <objc/NSException.h>
 

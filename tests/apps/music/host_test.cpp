@@ -254,4 +254,54 @@ TEST(MusicHost, RefusesUnknownOptionsAndMissingDevices) {
     EXPECT_NE(noDevice.err().find("no device at /nonexistent/device"), std::string::npos) << noDevice.err();
 }
 
+TEST(MusicHost, HelpAnywhereWinsOverAnyFaultAndPrintsTheUsageOnStdout) {
+    for (const std::vector<std::string>& asked : std::vector<std::vector<std::string>>{
+             {"--help"}, {"-h"}, {"--serve", "--help"}, {"--bogus", "-h"}, {"--screen", "album", "--picture", "x.png", "--scale", "9", "--help"},
+             {"--root", "/nonexistent/device", "-h"}, {"--root", "--help"}}) {
+        HostProcess help(asked);
+        EXPECT_EQ(help.finish(), 0) << asked[0] << help.err();
+        EXPECT_EQ(help.out().rfind("usage: obscuro-music [--root DIR]", 0), 0u) << asked[0] << help.out();
+        EXPECT_NE(help.out().find("--serve         keep the main run loop going"), std::string::npos) << help.out();
+        EXPECT_EQ(help.err(), "") << asked[0];
+    }
+}
+
+TEST(MusicHost, OptionFaultsAreNamedWithTheUsageOnStderr) {
+    struct Fault {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    for (const Fault& fault : std::vector<Fault>{
+             {{"--bogus"}, "obscuro-music: unknown option --bogus\n"},
+             {{"--serve", "stray"}, "obscuro-music: unexpected argument stray\n"},
+             {{"--root"}, "obscuro-music: missing value after --root\n"},
+             {{"--root", ""}, "obscuro-music: --root needs a non-empty value\n"},
+             {{"--absent", ""}, "obscuro-music: --absent needs a non-empty value\n"},
+             {{"--absent", "Music.NowPlayingViewController", "Music.LibraryViewController"}, "obscuro-music: unexpected argument Music.LibraryViewController\n"},
+             {{"--screen", "album", "--picture", "x.png", "--scale", "0"}, "obscuro-music: --scale takes a number in (0, 4]\n"},
+             {{"--screen", "album", "--picture", "x.png", "--scale", "2x"}, "obscuro-music: --scale takes a number in (0, 4]\n"},
+             {{"--screen", "nowhere", "--picture", "x.png"}, "obscuro-music: unknown screen 'nowhere' (screens: "},
+             {{"--picture", "x.png"}, "obscuro-music: --screen and --picture go together\n"},
+             {{"--explain"}, "obscuro-music: --explain describes the --picture\n"}}) {
+        HostProcess host(fault.arguments);
+        EXPECT_EQ(host.finish(), 2) << fault.message << host.out();
+        EXPECT_EQ(host.out(), "") << fault.message;
+        EXPECT_EQ(host.err().rfind(fault.message, 0), 0u) << host.err();
+        EXPECT_NE(host.err().find("\nusage: obscuro-music [--root DIR]"), std::string::npos) << host.err();
+    }
+}
+
+TEST(MusicHost, RootIsReadInAnyPositionAndTheLastOneCounts) {
+    TemporaryDevice device;
+    const std::string root = device.root().string();
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--absent", "Music.NowPlayingViewController", "--root", root},
+             {"--absent", "Music.NowPlayingViewController", "--root=" + root},
+             {"--root", "/nonexistent/device", "--absent", "Music.NowPlayingViewController", "--root", root}}) {
+        HostProcess host(arguments);
+        EXPECT_EQ(host.finish(), 0) << arguments.back() << host.err();
+        EXPECT_NE(host.out().find("on the device " + root + "\n"), std::string::npos) << host.out();
+    }
+}
+
 }  // namespace

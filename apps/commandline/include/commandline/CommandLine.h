@@ -1,4 +1,4 @@
-// How every `obscuro` subcommand declares its command line on CLI11: its usage, its words for a usage error, and the checks several share.
+// How every host program reads its command line on CLI11: its usage, its words for a usage error, help in any position, and the checks several share.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -17,6 +17,19 @@ using ProblemWords = std::function<std::optional<std::string>(const CLI::App& wh
 // Gives `command` its usage: printed on stdout as the answer to --help, and on stderr after
 // "PREFIX: PROBLEM" for a usage error. Subcommands declared on `command` afterwards inherit both.
 void describeUsage(CLI::App& command, const std::string& prefix, const std::string& usage, ProblemWords words = {});
+
+// Reads the whole command line into `program` and the commands declared on it. Nothing when the
+// program goes on; otherwise the exit status once the chosen command's usage is on stdout (0),
+// for --help or -h in any position before a "--", which wins over any fault, or once the usage
+// error is on stderr (2).
+std::optional<int> readCommandLine(CLI::App& program, int argc, char** argv);
+
+// The (sub)command whose line was being read: the deepest one chosen under `program`.
+const CLI::App& chosenCommand(const CLI::App& program);
+
+// Whether --help or -h stands anywhere before a "--", the value of an option included. After
+// "--" every word is an argument, so a value may be spelt "-h".
+bool asksForHelp(int argc, char** argv);
 
 // Prints the usage error in `where`'s words on stderr; gives the exit status 2.
 int reportUsageError(const CLI::App& where, const CLI::Error& error);
@@ -43,12 +56,12 @@ bool looksLikeOption(const std::string& text);
 std::optional<std::string> actionCountProblem(const CLI::App& command, const CLI::App& where, const CLI::Error& error, const std::string& noun,
                                               const std::function<std::string(const CLI::App& action)>& inAction);
 
+// Refuses an empty value, which CLI11 takes like any other: "OPTION needs a non-empty value".
+CLI::Validator nonEmpty(const std::string& option);
 // A drawing scale: a number in (0, 4].
 CLI::Validator drawingScale();
 // A loopback port: 0 (any free port) to 65535, in decimal; given as a transform, as it writes the
 // number back without the leading zeros CLI11 would read as octal.
 CLI::Validator loopbackPort();
-// The name of one of the Music app's screens, or also "all" when `allowAll`; its message lists them.
-CLI::Validator musicScreen(bool allowAll = false);
 
 }  // namespace obscuro::cli

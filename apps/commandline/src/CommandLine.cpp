@@ -1,27 +1,13 @@
-// How every `obscuro` subcommand declares its command line on CLI11: its usage, its words for a usage error, and the checks several share.
-#include "command_line.h"
-
-#include <screens/MusicScreens.h>
+// How every host program reads its command line on CLI11: its usage, its words for a usage error, help in any position, and the checks several share.
+#include <commandline/CommandLine.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <vector>
 
 namespace obscuro::cli {
-
-namespace {
-
-std::optional<std::string> unknownScreen(const std::string& name) {
-    std::vector<std::string> screens = music::screens::screenNames();
-    if (std::find(screens.begin(), screens.end(), name) != screens.end()) return std::nullopt;
-    std::string known;
-    for (const auto& screen : screens) known += " " + screen;
-    return "unknown screen '" + name + "' (screens:" + known + ")";
-}
-
-}  // namespace
 
 void describeUsage(CLI::App& command, const std::string& prefix, const std::string& usage, ProblemWords words) {
     command.formatter_fn([usage](const CLI::App*, const std::string&, CLI::AppFormatMode) { return usage; });
@@ -29,6 +15,31 @@ void describeUsage(CLI::App& command, const std::string& prefix, const std::stri
         std::optional<std::string> problem = words ? words(*where, error) : std::nullopt;
         return prefix + ": " + problem.value_or(usualProblem(*where, error)) + "\n" + usage;
     });
+}
+
+std::optional<int> readCommandLine(CLI::App& program, int argc, char** argv) {
+    bool help = asksForHelp(argc, argv);
+    try {
+        program.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (!help && !dynamic_cast<const CLI::CallForHelp*>(&error)) return reportUsageError(chosenCommand(program), error);
+        help = true;
+    }
+    if (!help) return std::nullopt;
+    std::cout << chosenCommand(program).help();
+    return 0;
+}
+
+const CLI::App& chosenCommand(const CLI::App& program) {
+    const CLI::App* chosen = &program;
+    while (!chosen->get_subcommands().empty()) chosen = chosen->get_subcommands().front();
+    return *chosen;
+}
+
+bool asksForHelp(int argc, char** argv) {
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+    return false;
 }
 
 int reportUsageError(const CLI::App& where, const CLI::Error& error) {
@@ -65,9 +76,16 @@ std::string usualProblem(const CLI::App& where, const CLI::Error& error) {
     std::string name = message.substr(0, message.find(": "));
     if (dynamic_cast<const CLI::ValidationError*>(&error)) return message.substr(std::min(message.size(), name.size() + 2));
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return "missing value after " + name;
-    if (std::string left = firstLeftOver(where); !left.empty())
-        return (looksLikeOption(left) ? "unknown option " : "unexpected argument ") + left;
+    std::vector<std::string> left = leftOver(where);
+    // A program without positionals keeps the "--" among what it did not take; every word after
+    // it is an argument, whatever it looks like.
+    if (left.size() > 1 && left.front() == "--") return "unexpected argument " + left[1];
+    if (!left.empty()) return (looksLikeOption(left.front()) ? "unknown option " : "unexpected argument ") + left.front();
     return message;
+}
+
+CLI::Validator nonEmpty(const std::string& option) {
+    return CLI::Validator([option](std::string& value) { return value.empty() ? option + " needs a non-empty value" : std::string(); }, "");
 }
 
 CLI::Validator drawingScale() {
@@ -92,15 +110,6 @@ CLI::Validator loopbackPort() {
             return {};
         },
         "P");
-}
-
-CLI::Validator musicScreen(bool allowAll) {
-    return CLI::Validator(
-        [allowAll](std::string& name) -> std::string {
-            if (allowAll && name == "all") return {};
-            return unknownScreen(name).value_or(std::string());
-        },
-        "NAME");
 }
 
 std::optional<std::string> actionCountProblem(const CLI::App& command, const CLI::App& where, const CLI::Error& error, const std::string& noun,

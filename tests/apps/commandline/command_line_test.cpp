@@ -1,9 +1,11 @@
-// The parser pieces every `obscuro` command shares: usage errors in the command's words, and the scale, port and screen checks.
-#include "command_line.h"
+// The parser pieces every host shares: usage errors in the command's words, help in any position, and the scale, port and screen checks.
+#include <commandline/CommandLine.h>
+#include <commandline/ScreenOption.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,7 +21,7 @@ struct Parsed {
     std::string err;
     double scale = 3;
     int port = 7;
-    std::string screen = "library", subject;
+    std::string screen = "library", label = "plain", subject;
 };
 
 Parsed parse(std::vector<std::string> words) {
@@ -34,6 +36,7 @@ Parsed parse(std::vector<std::string> words) {
     command->add_option("--scale", parsed.scale)->check(drawingScale());
     command->add_option("--port", parsed.port)->transform(loopbackPort());
     command->add_option("--screen", parsed.screen)->check(musicScreen(true));
+    command->add_option("--label", parsed.label)->check(nonEmpty("--label"));
     command->add_option("SUBJECT", parsed.subject)->required();
     words.insert(words.begin(), "paint");
     std::reverse(words.begin(), words.end());
@@ -78,6 +81,51 @@ TEST(CommandLine, ScalesPortsAndScreensAreCheckedBeforeTheyAreKept) {
     std::string unknown = parse({"cat", "--screen", "libary"}).err;
     EXPECT_NE(unknown.find("unknown screen 'libary'"), std::string::npos) << unknown;
     EXPECT_NE(unknown.find(" library "), std::string::npos) << "the known screens are listed: " << unknown;
+    EXPECT_EQ(parse({"cat", "--label", ""}).err, "obscuro paint: --label needs a non-empty value\n" + std::string(kUsage));
+    EXPECT_EQ(parse({"cat", "--label=x"}).label, "x");
+}
+
+// A whole program's line read as a host reads it: what it printed, and how it would leave.
+struct Read {
+    std::optional<int> stop;
+    std::string out, err;
+    std::string name;
+};
+
+Read readLine(std::vector<std::string> words) {
+    words.insert(words.begin(), "host");
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    Read read;
+    CLI::App program("host", "host");
+    describeUsage(program, "host", "usage: host [--name NAME] [--port P]\n");
+    program.add_option("--name", read.name);
+    int port = 0;
+    program.add_option("--port", port)->transform(loopbackPort());
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    read.stop = readCommandLine(program, static_cast<int>(argv.size()), argv.data());
+    read.out = testing::internal::GetCapturedStdout();
+    read.err = testing::internal::GetCapturedStderr();
+    return read;
+}
+
+TEST(CommandLine, HelpStandsAnywhereBeforeADoubleDashAndWinsOverAnyFault) {
+    for (const auto& words : std::vector<std::vector<std::string>>{
+             {"--help"}, {"-h"}, {"--name", "x", "-h"}, {"--bogus", "--help"}, {"--port", "99999", "-h"}, {"--name", "--help"}, {"stray", "-h"}}) {
+        Read help = readLine(words);
+        EXPECT_EQ(help.stop, 0) << words.front();
+        EXPECT_EQ(help.out, "usage: host [--name NAME] [--port P]\n") << words.front();
+        EXPECT_EQ(help.err, "") << words.front();
+    }
+    Read afterDashes = readLine({"--", "-h"});
+    EXPECT_EQ(afterDashes.stop, 2) << "after -- a word spelt -h is an argument";
+    EXPECT_EQ(afterDashes.out, "");
+    EXPECT_EQ(afterDashes.err, "host: unexpected argument -h\nusage: host [--name NAME] [--port P]\n");
+    Read good = readLine({"--port", "8", "--name", "x"});
+    EXPECT_FALSE(good.stop) << good.err;
+    EXPECT_EQ(good.name, "x");
+    EXPECT_EQ(good.out + good.err, "");
 }
 
 }  // namespace
