@@ -1,21 +1,14 @@
 // obscuro-settings run as a program: --help and --root in any position, and each fault in its options named with the usage.
+#include "../host_process.h"
+
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -32,56 +25,10 @@ struct HostRun {
 // obscuro-settings with `arguments`, the default device being `defaultRoot`. A host that listens
 // serves until it is stopped, so it is ended once it has printed its address.
 HostRun settingsHost(const std::vector<std::string>& arguments, const std::string& defaultRoot = OBSCURO_DEVICE_ROOT) {
-    int out[2], err[2];
-    EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
-    EXPECT_EQ(::pipe2(err, O_CLOEXEC), 0);
-    std::vector<std::string> environment{"OBSCURO_DEVICE_ROOT=" + defaultRoot};
-    for (char** entry = environ; *entry; ++entry)
-        if (std::strncmp(*entry, "OBSCURO_DEVICE_ROOT=", 20) != 0) environment.emplace_back(*entry);
-    std::vector<std::string> words{SETTINGS_HOST};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv, envp;
-    for (auto& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    for (auto& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-    pid_t pid = -1;
-    EXPECT_EQ(::posix_spawn(&pid, SETTINGS_HOST, &actions, nullptr, argv.data(), envp.data()), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    ::close(err[1]);
-
-    HostRun run;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    auto deadline = std::chrono::steady_clock::now() + 30s;
-    auto listening = [&run] { return run.out.rfind("http://", 0) == 0 && run.out.find('\n') != std::string::npos; };
-    while ((fds[0].fd >= 0 || fds[1].fd >= 0) && !listening()) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-        if (left <= 0 || ::poll(fds, 2, static_cast<int>(left)) <= 0) break;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
-            char buffer[4096];
-            ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n > 0) {
-                (i == 0 ? run.out : run.err).append(buffer, static_cast<std::size_t>(n));
-            } else {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-            }
-        }
-    }
-    // Both streams ended: the host is leaving on its own. Otherwise it serves, or hangs, and is ended.
-    if (fds[0].fd >= 0 || fds[1].fd >= 0) ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    for (const pollfd& fd : fds)
-        if (fd.fd >= 0) ::close(fd.fd);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    host_test::HostProcess host(SETTINGS_HOST, arguments, {"OBSCURO_DEVICE_ROOT=" + defaultRoot});
+    if (host.waitForOutput("http://", 30s) && host.waitForOutput("\n", 30s)) host.signal(SIGKILL);
+    int status = host.finish(30s);
+    return {status, host.out(), host.err()};
 }
 
 // An empty folder of the test's own: a device without any preference bundle.
